@@ -1,0 +1,108 @@
+#include "app/DemoWindow.h"
+
+#include "core/DebugOutput.h"
+#include "core/DemoMessage.h"
+#include "gfx/Screen.h"
+
+namespace {
+
+[[noreturn]] void ThrowSdlError()
+{
+    throw DemoMessage(FormatText("Error: %s\n", SDL_GetError()));
+}
+
+}  // namespace
+
+DemoWindow::~DemoWindow()
+{
+    Close();
+}
+
+void DemoWindow::Open(int width, int height, int /*bitsPerPixel*/, bool fullscreen)
+{
+    quitRequested = false;
+    seekForward = false;
+    seekBack = false;
+    screenWidth = width;
+    screenHeight = height;
+
+    // Audio is left to the music player, which copes with a machine that
+    // has no sound card; a failing audio start must not keep the window shut.
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        ThrowSdlError();
+    }
+
+    const Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
+    // Not every display offers an 8-sample visual (Xvfb has none): step down.
+    for (const int samples : {8, 4, 2, 0}) {
+        if (TryCreate(width, height, flags, samples)) {
+            multisamples = samples;
+            SDL_GL_SetSwapInterval(1);
+            DebugOutput(samples > 0 ? FormatText("Window opened with %d-sample multisampling\n", samples)
+                                    : std::string("Window opened without multisampling\n"));
+            return;
+        }
+    }
+    ThrowSdlError();
+}
+
+bool DemoWindow::TryCreate(int width, int height, Uint32 flags, int samples)
+{
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
+
+    window = SDL_CreateWindow("", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (window == nullptr) {
+        return false;
+    }
+    context = SDL_GL_CreateContext(window);
+    if (context == nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void DemoWindow::SwapAndPoll()
+{
+    quitRequested = false;
+    seekForward = false;
+    seekBack = false;
+    SDL_GL_SwapWindow(window);
+
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) {
+            throw DemoMessage("You quit?");
+        }
+        if (event.type == SDL_KEYUP) {
+            switch (event.key.keysym.sym) {
+            case SDLK_ESCAPE: quitRequested = true; break;
+            case SDLK_RIGHT: seekForward = true; break;
+            case SDLK_LEFT: seekBack = true; break;
+            default: break;
+            }
+        }
+    }
+}
+
+void DemoWindow::Close()
+{
+    if (context != nullptr) {
+        SDL_GL_DeleteContext(context);
+        context = nullptr;
+    }
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    SDL_Quit();
+}

@@ -1,0 +1,105 @@
+#include "gfx/Texture.h"
+
+#include <FreeImage.h>
+
+#include <cstring>
+
+#include "core/DebugOutput.h"
+#include "core/DemoMessage.h"
+#include "gfx/Guards.h"
+
+namespace {
+
+constexpr std::size_t bytesPerPixel = 4;
+
+struct BitmapDeleter {
+    void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
+};
+using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+
+std::size_t PixelCount(int width, int height)
+{
+    return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+}
+
+}  // namespace
+
+CTexture::CTexture()
+{
+    glGenTextures(1, &textureId);
+}
+
+CTexture::~CTexture()
+{
+    glDeleteTextures(1, &textureId);
+}
+
+void CTexture::Upload(TextureImage image)
+{
+    TextureBinding binding(textureId);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+
+    const GLint wrap = image.mirrored ? GL_MIRRORED_REPEAT : GL_REPEAT;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
+
+    if (image.format != GL_RGBA) {
+        throw DemoMessage("Unknown pixeldepth");
+    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels);
+}
+
+CTextureFreeImage::CTextureFreeImage(const char* path)
+{
+    if (path != nullptr) {
+        LoadFromFile(path);
+    }
+}
+
+void CTextureFreeImage::LoadFromFile(const char* path)
+{
+    const FREE_IMAGE_FORMAT type = FreeImage_GetFileType(path, 0);
+    const Bitmap bitmap(type == FIF_UNKNOWN ? nullptr : FreeImage_Load(type, path, 0));
+    Bitmap converted;
+    FIBITMAP* pixelsSource = bitmap.get();
+    if (bitmap && FreeImage_GetBPP(bitmap.get()) != 32) {
+        converted.reset(FreeImage_ConvertTo32Bits(bitmap.get()));
+        pixelsSource = converted.get();
+    }
+
+    const int width = pixelsSource ? static_cast<int>(FreeImage_GetWidth(pixelsSource)) : 0;
+    const int height = pixelsSource ? static_cast<int>(FreeImage_GetHeight(pixelsSource)) : 0;
+    if (width <= 0 || height <= 0) {
+        DebugOutput(FormatText("Unable to load image: %s\n", path));
+        return;
+    }
+
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
+    auto buffer = std::make_unique<std::uint8_t[]>(PixelCount(width, height) * bytesPerPixel);
+    for (int row = 0; row < height; ++row) {
+        std::memcpy(buffer.get() + static_cast<std::size_t>(row) * rowBytes, FreeImage_GetScanLine(pixelsSource, row), rowBytes);
+    }
+
+    const auto pixels = FlipAndSwapRedBlue(std::move(buffer), width, height);
+    CTexture::Upload({pixels.get(), width, height, false, GL_RGBA});
+}
+
+std::unique_ptr<std::uint8_t[]> FlipAndSwapRedBlue(std::unique_ptr<std::uint8_t[]> source, int width, int height)
+{
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
+    auto flipped = std::make_unique<std::uint8_t[]>(PixelCount(width, height) * bytesPerPixel);
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* in = source.get() + static_cast<std::size_t>(height - 1 - row) * rowBytes;
+        std::uint8_t* out = flipped.get() + static_cast<std::size_t>(row) * rowBytes;
+        for (std::size_t byte = 0; byte < rowBytes; byte += bytesPerPixel) {
+            out[byte + 0] = in[byte + 2];
+            out[byte + 1] = in[byte + 1];
+            out[byte + 2] = in[byte + 0];
+            out[byte + 3] = in[byte + 3];
+        }
+    }
+    return flipped;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "gfx/Gl.h"
+
+// Pixels handed to CTexture::Upload: width x height pixels of 4 bytes each,
+// rows stored without padding; the first row in memory becomes texture row
+// 0 (t = 0). The caller keeps ownership of the pixels.
+struct TextureImage {
+    const std::uint8_t* pixels;
+    int width;
+    int height;
+    bool mirrored;  // mirrored-repeat wrapping instead of plain repeat
+    GLenum format;  // only GL_RGBA is accepted
+};
+
+// One GL 2D texture, owned by value by whatever draws with it. Every texture
+// repeats (or mirrors) and filters linearly both ways; mipmaps are built.
+class CTexture {
+public:
+    CTexture();
+    virtual ~CTexture();
+
+    CTexture(const CTexture&) = delete;
+    CTexture& operator=(const CTexture&) = delete;
+
+    // Fills the texture and leaves no texture bound. Throws "Unknown
+    // pixeldepth" for any format but GL_RGBA.
+    virtual void Upload(TextureImage image);
+
+    GLuint textureId = 0;
+};
+
+// A texture read from an image file; the file type is found from the
+// contents, any bit depth is converted to 32 bits.
+class CTextureFreeImage : public CTexture {
+public:
+    // A null path creates the texture name and loads nothing.
+    explicit CTextureFreeImage(const char* path);
+
+    // A missing or unreadable file leaves the texture empty and says so in
+    // the debug output; the show goes on.
+    void LoadFromFile(const char* path);
+};
+
+// Turns the image library's layout (bottom row first, bytes B, G, R, A) into
+// the one Upload takes (top row first, bytes R, G, B, A): rows are reversed,
+// bytes 0 and 2 of every pixel swap. Takes the source and returns a new buffer.
+std::unique_ptr<std::uint8_t[]> FlipAndSwapRedBlue(std::unique_ptr<std::uint8_t[]> source, int width, int height);

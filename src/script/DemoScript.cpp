@@ -1,0 +1,68 @@
+#include "script/DemoScript.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "core/DebugOutput.h"
+#include "core/DemoMessage.h"
+#include "script/LoadingScreen.h"
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+const EffectFactory* FindKeyword(const KeywordTable& keywords, const std::string& keyword)
+{
+    for (const KeywordEntry& entry : keywords) {
+        if (entry.keyword == keyword) {
+            return &entry.build;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
+                      std::uint32_t& startOffset)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen("data/demo.txt", "r"));
+    if (!file) {
+        throw DemoMessage("Unable to load data/demo.txt");
+    }
+    ScriptReader reader(file.get());
+
+    musicFile = reader.ReadLine().value_or("");
+    startOffset = static_cast<std::uint32_t>(reader.ReadNumber().value_or(0));
+    const int entryCount = reader.ReadNumber().value_or(0);
+
+    LoadingScreen loadingScreen(window, entryCount);
+
+    while (!reader.AtEnd()) {
+        const std::optional<std::string> keyword = reader.ReadLine();
+        if (!keyword) {
+            break;  // a line break or comments after the last entry
+        }
+        reader.BeginEntry(*keyword);
+        const std::optional<std::int32_t> start = reader.ReadNumber();
+        const std::optional<std::int32_t> end = start ? reader.ReadNumber() : std::nullopt;
+        if (!end) {
+            if (reader.EntryIsBlank()) {
+                break;  // only blank lines were left
+            }
+            reader.ThrowUnexpectedEnd();
+        }
+
+        loadingScreen.Step();
+
+        const EffectFactory* build = FindKeyword(keywords, *keyword);
+        if (build == nullptr) {
+            throw DemoMessage(FormatText("Unknown entry '%s' in file, please correct", keyword->c_str()));
+        }
+        std::unique_ptr<Effekt> effect = (*build)(static_cast<std::uint32_t>(*start), static_cast<std::uint32_t>(*end), reader);
+        DebugOutput(FormatText("Loaded %s with start time %i and end time %i\n", keyword->c_str(), *start, *end));
+        effects.Append(std::move(effect));
+    }
+}

@@ -1,0 +1,19 @@
+#include "script/EffectList.h"
+
+EffectList::~EffectList()
+{
+    Clear();
+}
+
+void EffectList::Append(std::unique_ptr<Effekt> effect)
+{
+    effects.push_back(std::move(effect));
+}
+
+void EffectList::Clear()
+{
+    for (auto& effect : effects) {
+        effect.reset();
+    }
+    effects.clear();
+}

@@ -1,0 +1,203 @@
+#include <FreeImage.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/DemoMessage.h"
+#include "gfx/Guards.h"
+#include "gfx/Texture.h"
+#include "support/GlTestContext.h"
+#include "support/ScriptFolder.h"
+
+namespace {
+
+using Textures = GlTest;
+
+constexpr int side = 16;
+
+// Writes a side x side picture whose top half is one colour and bottom half
+// another, at the given bit depth (24 or 32) and format.
+void WriteTwoBandPicture(const std::string& path, FREE_IMAGE_FORMAT format, int bitsPerPixel, Rgba top, Rgba bottom)
+{
+    FIBITMAP* bitmap = FreeImage_Allocate(side, side, bitsPerPixel);
+    const int bytes = bitsPerPixel / 8;
+    for (int row = 0; row < side; ++row) {
+        // The image library stores the bottom row first.
+        const Rgba colour = row < side / 2 ? bottom : top;
+        BYTE* line = FreeImage_GetScanLine(bitmap, row);
+        for (int x = 0; x < side; ++x) {
+            line[x * bytes + FI_RGBA_RED] = colour.r;
+            line[x * bytes + FI_RGBA_GREEN] = colour.g;
+            line[x * bytes + FI_RGBA_BLUE] = colour.b;
+            if (bytes == 4) {
+                line[x * bytes + FI_RGBA_ALPHA] = colour.a;
+            }
+        }
+    }
+    ASSERT_TRUE(FreeImage_Save(format, bitmap, path.c_str(), 0));
+    FreeImage_Unload(bitmap);
+}
+
+GLint TextureParameter(GLuint texture, GLenum name)
+{
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+GLint LevelZeroWidth(GLuint texture)
+{
+    GLint width = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return width;
+}
+
+bool Near(Rgba actual, Rgba expected, int tolerance)
+{
+    return std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
+           std::abs(actual.b - expected.b) <= tolerance && std::abs(actual.a - expected.a) <= tolerance;
+}
+
+const Rgba red{255, 0, 0, 255};
+const Rgba blue{0, 0, 255, 255};
+
+}  // namespace
+
+TEST_F(Textures, TwentyFourBitPictureLoadsUprightWithItsColours)
+{
+    const ScriptFolder folder;
+    WriteTwoBandPicture("picture.png", FIF_PNG, 24, red, blue);
+    const CTextureFreeImage texture("picture.png");
+    const auto texels = TextureTexels(texture.textureId, side, side);
+    EXPECT_EQ(texels.front(), red) << "the top of the file lies at t = 0";
+    EXPECT_EQ(texels.back(), blue);
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(Textures, JpegLoadsThroughTheConversion)
+{
+    const ScriptFolder folder;
+    WriteTwoBandPicture("picture.jpg", FIF_JPEG, 24, red, blue);
+    const CTextureFreeImage texture("picture.jpg");
+    const auto texels = TextureTexels(texture.textureId, side, side);
+    EXPECT_PRED3(Near, texels.front(), red, 24);
+    EXPECT_PRED3(Near, texels.back(), blue, 24);
+}
+
+TEST_F(Textures, ThirtyTwoBitPictureKeepsItsAlpha)
+{
+    const ScriptFolder folder;
+    const Rgba translucent{255, 128, 0, 64};
+    const Rgba opaque{10, 20, 30, 255};
+    WriteTwoBandPicture("alpha.png", FIF_PNG, 32, translucent, opaque);
+    const CTextureFreeImage texture("alpha.png");
+    const auto texels = TextureTexels(texture.textureId, side, side);
+    EXPECT_EQ(texels.front(), translucent);
+    EXPECT_EQ(texels.back(), opaque);
+}
+
+TEST_F(Textures, FileTypeComesFromTheContentsNotTheName)
+{
+    const ScriptFolder folder;
+    WriteTwoBandPicture("really-a-png.jpg", FIF_PNG, 24, red, blue);
+    const CTextureFreeImage texture("really-a-png.jpg");
+    EXPECT_EQ(TextureTexels(texture.textureId, side, side).front(), red);
+}
+
+TEST_F(Textures, GreyscalePictureLoadsAsGrey)
+{
+    const ScriptFolder folder;
+    FIBITMAP* grey = FreeImage_Allocate(side, side, 8);
+    RGBQUAD* palette = FreeImage_GetPalette(grey);
+    for (int level = 0; level < 256; ++level) {
+        palette[level].rgbRed = palette[level].rgbGreen = palette[level].rgbBlue = static_cast<BYTE>(level);
+    }
+    for (int row = 0; row < side; ++row) {
+        std::fill_n(FreeImage_GetScanLine(grey, row), side, static_cast<BYTE>(row < side / 2 ? 40 : 200));
+    }
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, grey, "grey.png", 0));
+    FreeImage_Unload(grey);
+
+    const CTextureFreeImage texture("grey.png");
+    const auto texels = TextureTexels(texture.textureId, side, side);
+    EXPECT_EQ(texels.front(), (Rgba{200, 200, 200, 255}));
+    EXPECT_EQ(texels.back(), (Rgba{40, 40, 40, 255}));
+}
+
+TEST_F(Textures, EveryTextureRepeatsAndFiltersLinearly)
+{
+    const ScriptFolder folder;
+    WriteTwoBandPicture("picture.png", FIF_PNG, 24, red, blue);
+    const CTextureFreeImage texture("picture.png");
+    EXPECT_EQ(TextureParameter(texture.textureId, GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(TextureParameter(texture.textureId, GL_TEXTURE_WRAP_T), GL_REPEAT);
+    EXPECT_EQ(TextureParameter(texture.textureId, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(TextureParameter(texture.textureId, GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+}
+
+TEST_F(Textures, MirroredUploadMirrorsBothWays)
+{
+    CTexture texture;
+    const Rgba pixel = red;
+    texture.Upload({&pixel.r, 1, 1, true, GL_RGBA});
+    EXPECT_EQ(TextureParameter(texture.textureId, GL_TEXTURE_WRAP_S), GL_MIRRORED_REPEAT);
+    EXPECT_EQ(TextureParameter(texture.textureId, GL_TEXTURE_WRAP_T), GL_MIRRORED_REPEAT);
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(Textures, UploadRejectsAnythingButRgba)
+{
+    CTexture texture;
+    const std::uint8_t pixel[4] = {};
+    try {
+        texture.Upload({pixel, 1, 1, false, GL_RGB});
+        FAIL() << "no error for GL_RGB";
+    } catch (const DemoMessage& message) {
+        EXPECT_EQ(message.Text(), "Unknown pixeldepth");
+    }
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(Textures, NullPathGivesANameAndNoPicture)
+{
+    const CTextureFreeImage texture(nullptr);
+    EXPECT_NE(texture.textureId, 0u);
+    EXPECT_EQ(LevelZeroWidth(texture.textureId), 0);
+}
+
+TEST_F(Textures, MissingFileIsLoggedAndTheShowGoesOn)
+{
+    const ScriptFolder folder;
+    testing::internal::CaptureStderr();
+    const CTextureFreeImage texture("data/nowhere/missing.jpg");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to load image: data/nowhere/missing.jpg\n");
+    EXPECT_EQ(LevelZeroWidth(texture.textureId), 0);
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(Textures, UnreadableFileIsLoggedToo)
+{
+    const ScriptFolder folder;
+    folder.WriteFile("broken.jpg", "\xFF\xD8\xFF\xE0 this is not really a picture");
+    testing::internal::CaptureStderr();
+    const CTextureFreeImage texture("broken.jpg");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Unable to load image: broken.jpg\n"), std::string::npos);
+    EXPECT_EQ(LevelZeroWidth(texture.textureId), 0);
+}
+
+TEST_F(Textures, DestructionReleasesTheName)
+{
+    GLuint name = 0;
+    {
+        CTexture texture;
+        name = texture.textureId;
+        const Rgba pixel = red;
+        texture.Upload({&pixel.r, 1, 1, false, GL_RGBA});
+        EXPECT_TRUE(glIsTexture(name));
+    }
+    EXPECT_FALSE(glIsTexture(name));
+}

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "core/DemoMessage.h"
+#include "script/EndDemo.h"
+#include "script/Overlays.h"
+
+namespace {
+
+class Probe : public Effekt {
+public:
+    using Effekt::Effekt;
+    void Draw(std::uint32_t, float) override {}
+};
+
+}  // namespace
+
+TEST(EffektWindow, IsOpenAtBothEnds)
+{
+    const Probe probe(1000, 2000);
+    EXPECT_FALSE(probe.IsActiveAt(1000));
+    EXPECT_TRUE(probe.IsActiveAt(1001));
+    EXPECT_TRUE(probe.IsActiveAt(1999));
+    EXPECT_FALSE(probe.IsActiveAt(2000));
+    EXPECT_FALSE(probe.IsActiveAt(0));
+}
+
+TEST(EffektWindow, TooNarrowWindowsAreNeverOpen)
+{
+    const Probe empty(500, 500);
+    const Probe oneApart(500, 501);
+    for (std::uint32_t time = 498; time < 504; ++time) {
+        EXPECT_FALSE(empty.IsActiveAt(time)) << time;
+        EXPECT_FALSE(oneApart.IsActiveAt(time)) << time;
+    }
+}
+
+TEST(EffektWindow, ComparesUnsigned)
+{
+    // A script start of -1 reads as 4294967295: nothing comes after it.
+    const Probe negativeStart(static_cast<std::uint32_t>(-1), 1000);
+    EXPECT_FALSE(negativeStart.IsActiveAt(500));
+    const Probe untilTheEnd(0, static_cast<std::uint32_t>(-1));
+    EXPECT_TRUE(untilTheEnd.IsActiveAt(0xFFFFFFFEu));
+}
+
+TEST(Effekt, StartsWithoutTweakBarOrName)
+{
+    const Probe probe(1, 2);
+    EXPECT_EQ(probe.startTime, 1u);
+    EXPECT_EQ(probe.endTime, 2u);
+    EXPECT_EQ(probe.tweakBar, nullptr);
+    EXPECT_TRUE(probe.name.empty());
+}
+
+TEST(EndDemo, DrawingEndsTheShow)
+{
+    Effekter::EndDemo end(5000, 6000);
+    try {
+        end.Draw(5001, 0.0f);
+        FAIL() << "EndDemo::Draw returned";
+    } catch (const DemoMessage& message) {
+        EXPECT_EQ(message.Text(), "End of show");
+    }
+}
