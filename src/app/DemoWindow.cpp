@@ -18,7 +18,7 @@ DemoWindow::~DemoWindow()
     Close();
 }
 
-void DemoWindow::Open(int width, int height, int /*bitsPerPixel*/, bool fullscreen)
+void DemoWindow::Open(int width, int height, int /*bitsPerPixel*/, bool fullscreen, bool hidden)
 {
     quitRequested = false;
     seekForward = false;
@@ -32,7 +32,10 @@ void DemoWindow::Open(int width, int height, int /*bitsPerPixel*/, bool fullscre
         ThrowSdlError();
     }
 
-    const Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
+    Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
+    if (hidden) {
+        flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    }
     // Not every display offers an 8-sample visual (Xvfb has none): step down.
     for (const int samples : {8, 4, 2, 0}) {
         if (TryCreate(width, height, flags, samples)) {

@@ -20,8 +20,9 @@ public:
     // many of 8, 4 or 2 samples as the display offers. Sets screenWidth and
     // screenHeight, which keep these values when the window is resized.
     // bitsPerPixel is accepted for the caller's settings: SDL2 picks the
-    // depth of the desktop. Throws "Error: ...\n" when SDL cannot start.
-    void Open(int width, int height, int bitsPerPixel, bool fullscreen);
+    // depth of the desktop. A hidden window (offline rendering) is never
+    // shown. Throws "Error: ...\n" when SDL cannot start.
+    void Open(int width, int height, int bitsPerPixel, bool fullscreen, bool hidden = false);
 
     // Clears the key flags, shows the frame and takes in every pending event.
     // Throws "You quit?" when the window has been closed.

@@ -1,5 +1,7 @@
 #include "effects/Keywords.h"
 
+#include "effects/AlphaBlendImage.h"
+#include "effects/FlashWhite.h"
 #include "script/EndDemo.h"
 #include "script/Overlays.h"
 #include "script/PluginLoader.h"
@@ -13,6 +15,13 @@ KeywordTable DemoKeywords()
          [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
              const std::string path = extras.RequireLine();
              return std::make_unique<PluginLoader>(startTime, endTime, path, extras.Stream());
+         }},
+        {"FlashWhite", WindowOnly<FlashWhite>()},
+        {"AlphaBlendImage",
+         [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
+             const std::string imagePath = extras.RequireLine();
+             const std::string modeWord = extras.RequireLine();
+             return std::make_unique<AlphaBlendImage>(startTime, endTime, imagePath, modeWord);
          }},
         {"Overlays", WindowOnly<Overlays>()},
         {"EndDemo", WindowOnly<EndDemo>()},

@@ -1,5 +1,3 @@
-#include <FreeImage.h>
-
 #include <cstdlib>
 #include <filesystem>
 
@@ -7,6 +5,7 @@
 #include "gfx/Guards.h"
 #include "gfx/Texture.h"
 #include "support/GlTestContext.h"
+#include "support/Pictures.h"
 #include "support/ScriptFolder.h"
 
 namespace {
@@ -14,29 +13,6 @@ namespace {
 using Textures = GlTest;
 
 constexpr int side = 16;
-
-// Writes a side x side picture whose top half is one colour and bottom half
-// another, at the given bit depth (24 or 32) and format.
-void WriteTwoBandPicture(const std::string& path, FREE_IMAGE_FORMAT format, int bitsPerPixel, Rgba top, Rgba bottom)
-{
-    FIBITMAP* bitmap = FreeImage_Allocate(side, side, bitsPerPixel);
-    const int bytes = bitsPerPixel / 8;
-    for (int row = 0; row < side; ++row) {
-        // The image library stores the bottom row first.
-        const Rgba colour = row < side / 2 ? bottom : top;
-        BYTE* line = FreeImage_GetScanLine(bitmap, row);
-        for (int x = 0; x < side; ++x) {
-            line[x * bytes + FI_RGBA_RED] = colour.r;
-            line[x * bytes + FI_RGBA_GREEN] = colour.g;
-            line[x * bytes + FI_RGBA_BLUE] = colour.b;
-            if (bytes == 4) {
-                line[x * bytes + FI_RGBA_ALPHA] = colour.a;
-            }
-        }
-    }
-    ASSERT_TRUE(FreeImage_Save(format, bitmap, path.c_str(), 0));
-    FreeImage_Unload(bitmap);
-}
 
 GLint TextureParameter(GLuint texture, GLenum name)
 {
@@ -70,7 +46,7 @@ const Rgba blue{0, 0, 255, 255};
 TEST_F(Textures, TwentyFourBitPictureLoadsUprightWithItsColours)
 {
     const ScriptFolder folder;
-    WriteTwoBandPicture("picture.png", FIF_PNG, 24, red, blue);
+    ASSERT_TRUE(WriteTwoBandPicture("picture.png", FIF_PNG, 24, red, blue));
     const CTextureFreeImage texture("picture.png");
     const auto texels = TextureTexels(texture.textureId, side, side);
     EXPECT_EQ(texels.front(), red) << "the top of the file lies at t = 0";
@@ -81,7 +57,7 @@ TEST_F(Textures, TwentyFourBitPictureLoadsUprightWithItsColours)
 TEST_F(Textures, JpegLoadsThroughTheConversion)
 {
     const ScriptFolder folder;
-    WriteTwoBandPicture("picture.jpg", FIF_JPEG, 24, red, blue);
+    ASSERT_TRUE(WriteTwoBandPicture("picture.jpg", FIF_JPEG, 24, red, blue));
     const CTextureFreeImage texture("picture.jpg");
     const auto texels = TextureTexels(texture.textureId, side, side);
     EXPECT_PRED3(Near, texels.front(), red, 24);
@@ -93,7 +69,7 @@ TEST_F(Textures, ThirtyTwoBitPictureKeepsItsAlpha)
     const ScriptFolder folder;
     const Rgba translucent{255, 128, 0, 64};
     const Rgba opaque{10, 20, 30, 255};
-    WriteTwoBandPicture("alpha.png", FIF_PNG, 32, translucent, opaque);
+    ASSERT_TRUE(WriteTwoBandPicture("alpha.png", FIF_PNG, 32, translucent, opaque));
     const CTextureFreeImage texture("alpha.png");
     const auto texels = TextureTexels(texture.textureId, side, side);
     EXPECT_EQ(texels.front(), translucent);
@@ -103,7 +79,7 @@ TEST_F(Textures, ThirtyTwoBitPictureKeepsItsAlpha)
 TEST_F(Textures, FileTypeComesFromTheContentsNotTheName)
 {
     const ScriptFolder folder;
-    WriteTwoBandPicture("really-a-png.jpg", FIF_PNG, 24, red, blue);
+    ASSERT_TRUE(WriteTwoBandPicture("really-a-png.jpg", FIF_PNG, 24, red, blue));
     const CTextureFreeImage texture("really-a-png.jpg");
     EXPECT_EQ(TextureTexels(texture.textureId, side, side).front(), red);
 }
@@ -131,7 +107,7 @@ TEST_F(Textures, GreyscalePictureLoadsAsGrey)
 TEST_F(Textures, EveryTextureRepeatsAndFiltersLinearly)
 {
     const ScriptFolder folder;
-    WriteTwoBandPicture("picture.png", FIF_PNG, 24, red, blue);
+    ASSERT_TRUE(WriteTwoBandPicture("picture.png", FIF_PNG, 24, red, blue));
     const CTextureFreeImage texture("picture.png");
     EXPECT_EQ(TextureParameter(texture.textureId, GL_TEXTURE_WRAP_S), GL_REPEAT);
     EXPECT_EQ(TextureParameter(texture.textureId, GL_TEXTURE_WRAP_T), GL_REPEAT);

@@ -163,6 +163,14 @@ Rgba ReadPixelAt(double fractionX, double fractionY)
     return ReadPixel(static_cast<int>(fractionX * screenWidth), static_cast<int>(fractionY * screenHeight));
 }
 
+std::vector<Rgba> ReadFrame()
+{
+    std::vector<Rgba> frame(static_cast<std::size_t>(screenWidth) * static_cast<std::size_t>(screenHeight));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, screenWidth, screenHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.data());
+    return frame;
+}
+
 std::array<GLfloat, 16> CurrentMatrix(GLenum which)
 {
     std::array<GLfloat, 16> matrix{};

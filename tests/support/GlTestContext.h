@@ -43,6 +43,9 @@ Rgba ReadPixel(int x, int y);
 // top left corner.
 Rgba ReadPixelAt(double fractionX, double fractionY);
 
+// The whole back buffer, bottom row first.
+std::vector<Rgba> ReadFrame();
+
 // The current matrix of the given mode (GL_PROJECTION_MATRIX and so on).
 std::array<GLfloat, 16> CurrentMatrix(GLenum which);
 

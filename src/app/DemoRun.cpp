@@ -1,0 +1,115 @@
+#include "app/DemoRun.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "app/DemoWindow.h"
+#include "app/DisplaySettings.h"
+#include "app/ErrorReport.h"
+#include "app/FrameLoop.h"
+#include "app/OfflineRenderer.h"
+#include "app/OpenMusic.h"
+#include "core/DebugOutput.h"
+#include "core/DemoMessage.h"
+#include "effects/Keywords.h"
+#include "gfx/Guards.h"
+#include "script/DemoScript.h"
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const
+    {
+        SetDebugLogFile(nullptr);
+        std::fclose(file);
+    }
+};
+using LogFile = std::unique_ptr<std::FILE, FileCloser>;
+
+LogFile OpenLog(const std::string& path)
+{
+    if (path.empty()) {
+        return nullptr;
+    }
+    LogFile file(std::fopen(path.c_str(), "w"));
+    if (!file) {
+        throw DemoMessage(FormatText("Unable to write %s", path.c_str()));
+    }
+    SetDebugLogFile(file.get());
+    return file;
+}
+
+DisplaySettings ChooseSettings(const RunOptions& options)
+{
+    DisplaySettings settings;
+    if (options.width) {
+        settings.width = *options.width;
+        settings.height = *options.height;
+    }
+    if (options.windowed) {
+        settings.windowed = *options.windowed;
+    }
+    return settings;
+}
+
+void LoadGlEntryPoints(bool offscreen)
+{
+    const GLenum result = glewInit();
+    // Without an X display (SDL's offscreen driver) only GLEW's GLX part
+    // fails; the GL entry points have been loaded by then.
+    const bool usable = result == GLEW_OK || (offscreen && result == GLEW_ERROR_NO_GLX_DISPLAY);
+    if (!usable) {
+        throw DemoMessage(FormatText("Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result))));
+    }
+    if (!GLEW_VERSION_2_0) {
+        throw DemoMessage("Opengl 2.0 not supported");
+    }
+}
+
+void RunShow(const RunOptions& options)
+{
+    const DisplaySettings settings = ChooseSettings(options);
+
+    DemoWindow window;
+    window.Open(settings.width, settings.height, settings.bitsPerPixel, !settings.windowed, options.Rendering());
+    LoadGlEntryPoints(options.Rendering());
+    RestoreScreenProjection();
+    const CEnabler texturing(GL_TEXTURE_2D);
+
+    EffectList effects;
+    std::string musicFile;
+    std::uint32_t startOffset = 0;
+    DemoScript::Load(DemoKeywords(), effects, window, musicFile, startOffset);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+
+    if (options.Rendering()) {
+        RenderOffline(options, effects, window, musicFile);
+    } else {
+        const std::unique_ptr<MusicStream> music = OpenMusicStream(musicFile);
+        music->Play();
+        music->SetPosition(static_cast<double>(startOffset));
+        FrameLoop(effects, window, *music).Run();
+    }
+    effects.Clear();
+}
+
+}  // namespace
+
+int RunDemo(const RunOptions& options)
+{
+    LogFile log;  // outlives the report, which goes into it too
+    try {
+        log = OpenLog(options.logFile);
+        if (!options.dataDirectory.empty() && chdir(options.dataDirectory.c_str()) != 0) {
+            throw DemoMessage(FormatText("Unable to enter %s", options.dataDirectory.c_str()));
+        }
+        RunShow(options);
+    } catch (const DemoMessage& message) {
+        ReportFatalMessage(message.Text(), options.showMessageBox);
+    } catch (const std::exception& failure) {
+        ReportFatalMessage(failure.what(), options.showMessageBox);
+    }
+    return 0;
+}

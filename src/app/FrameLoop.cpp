@@ -1,0 +1,44 @@
+#include "app/FrameLoop.h"
+
+#include "core/BeatLevel.h"
+#include "gfx/Gl.h"
+
+FrameLoop::FrameLoop(const EffectList& effects, DemoWindow& window, MusicStream& music)
+    : effects(effects), window(window), music(music)
+{
+}
+
+void FrameLoop::Run()
+{
+    while (!window.QuitRequested()) {
+        DrawFrame();
+        window.SwapAndPoll();
+    }
+}
+
+std::uint32_t FrameLoop::DrawFrame()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (window.SeekForwardRequested()) {
+        music.SetPosition(music.Position() + 1.0);
+    }
+    if (window.SeekBackRequested()) {
+        music.SetPosition(music.Position() - 1.0);
+    }
+    const std::uint32_t time = MillisecondsOf(music.Position());
+
+    music.FillSpectrum(spectrum);
+    beat = forcedBeat ? *forcedBeat : BeatLevel(spectrum);
+
+    for (const auto& effect : effects) {
+        if (effect->IsActiveAt(time)) {
+            effect->Draw(time, beat);
+        }
+    }
+    return time;
+}
+
+std::uint32_t MillisecondsOf(double seconds)
+{
+    return static_cast<std::uint32_t>(static_cast<std::int64_t>(seconds * 1000.0));
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "app/DemoWindow.h"
+#include "music/MusicStream.h"
+#include "script/EffectList.h"
+
+// One pass per frame, as fast as buffer swaps return: the music position is
+// the clock, its spectrum gives the beat level, and every effect whose window
+// holds the time draws, in script order. Nothing is allocated per frame.
+class FrameLoop {
+public:
+    FrameLoop(const EffectList& effects, DemoWindow& window, MusicStream& music);
+
+    // Runs until Escape is released; a thrown message leaves it too.
+    void Run();
+
+    // Clears the frame, applies the seek keys of the last poll, reads the
+    // clock and the beat and draws the active effects; the frame is not
+    // shown yet. Returns the frame's time in milliseconds.
+    std::uint32_t DrawFrame();
+
+    // The beat level used instead of the spectrum's (offline rendering).
+    void ForceBeat(float beat) { forcedBeat = beat; }
+
+    float LastBeat() const { return beat; }
+
+private:
+    const EffectList& effects;
+    DemoWindow& window;
+    MusicStream& music;
+    std::array<float, spectrumBins> spectrum{};
+    std::optional<float> forcedBeat;
+    float beat = 0.0f;
+};
+
+// The clock's reading in whole milliseconds: truncated toward zero, the low
+// 32 bits kept.
+std::uint32_t MillisecondsOf(double seconds);

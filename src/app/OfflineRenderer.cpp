@@ -1,0 +1,56 @@
+#include "app/OfflineRenderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "app/FrameLoop.h"
+#include "core/DemoMessage.h"
+#include "gfx/FrameCapture.h"
+#include "gfx/Screen.h"
+#include "music/DecodedMusic.h"
+#include "music/SteppedMusicStream.h"
+
+long FrameIndexOf(std::uint32_t time, std::uint32_t from, int framesPerSecond)
+{
+    return std::lround(static_cast<double>(time - from) * framesPerSecond / 1000.0);
+}
+
+std::string FrameFileName(std::uint32_t time)
+{
+    return FormatText("%010u.png", static_cast<unsigned>(time));
+}
+
+void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window, const std::string& musicFile)
+{
+    std::error_code error;
+    std::filesystem::create_directories(options.renderDirectory, error);
+    if (error) {
+        throw DemoMessage(FormatText("Unable to write %s", options.renderDirectory.c_str()));
+    }
+
+    SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
+    music.Play();
+    FrameLoop loop(effects, window, music);
+    if (options.forcedBeat) {
+        loop.ForceBeat(*options.forcedBeat);
+    }
+
+    long lastFrame = 0;
+    for (const std::uint32_t time : options.renderTimes) {
+        lastFrame = std::max(lastFrame, FrameIndexOf(time, options.renderFrom, options.framesPerSecond));
+    }
+    const double start = options.renderFrom / 1000.0;
+    for (long frame = 0; frame <= lastFrame; ++frame) {
+        music.SetPosition(start + static_cast<double>(frame) / options.framesPerSecond);
+        loop.DrawFrame();
+        for (const std::uint32_t time : options.renderTimes) {
+            if (FrameIndexOf(time, options.renderFrom, options.framesPerSecond) == frame) {
+                const std::filesystem::path path = std::filesystem::path(options.renderDirectory) / FrameFileName(time);
+                SaveFramePng(path.string(), screenWidth, screenHeight);
+            }
+        }
+        window.SwapAndPoll();
+    }
+}

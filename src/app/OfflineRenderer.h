@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "app/CommandLine.h"
+#include "app/DemoWindow.h"
+#include "script/EffectList.h"
+
+// Plays the show without sound and without real time, from the chosen start
+// at a fixed frame rate, and writes the frames at the requested music times
+// as PNG files named after those times. The effects see the same unbroken
+// sequence of frames as in a live run, so the same command gives the same
+// pixels.
+void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window, const std::string& musicFile);
+
+// The frame (counted from the start of rendering) that shows the music time.
+long FrameIndexOf(std::uint32_t time, std::uint32_t from, int framesPerSecond);
+
+// The file name of a rendered time: zero-padded milliseconds, so that names
+// sort in time order.
+std::string FrameFileName(std::uint32_t time);

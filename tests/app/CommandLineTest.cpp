@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+
+namespace {
+
+std::variant<RunOptions, int> Parse(std::initializer_list<std::string> arguments)
+{
+    std::vector<std::string> words{"kestrova"};
+    words.insert(words.end(), arguments);
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    auto result = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    return result;
+}
+
+RunOptions Options(std::initializer_list<std::string> arguments)
+{
+    auto result = Parse(arguments);
+    if (!std::holds_alternative<RunOptions>(result)) {
+        ADD_FAILURE() << "the command line was refused";
+        return {};
+    }
+    return std::get<RunOptions>(result);
+}
+
+bool Refused(std::initializer_list<std::string> arguments)
+{
+    auto result = Parse(arguments);
+    return std::holds_alternative<int>(result) && std::get<int>(result) != 0;
+}
+
+}  // namespace
+
+TEST(CommandLine, NothingGivenShowsTheDialogAndTheMessageBox)
+{
+    const RunOptions options = Options({});
+    EXPECT_TRUE(options.showDialog);
+    EXPECT_TRUE(options.showMessageBox);
+    EXPECT_FALSE(options.Rendering());
+    EXPECT_FALSE(options.windowed);
+}
+
+TEST(CommandLine, ADisplayChoiceSkipsTheDialog)
+{
+    EXPECT_FALSE(Options({"--no-dialog"}).showDialog);
+    EXPECT_EQ(Options({"--windowed"}).windowed, true);
+    EXPECT_FALSE(Options({"--windowed"}).showDialog);
+    EXPECT_EQ(Options({"--fullscreen"}).windowed, false);
+    EXPECT_FALSE(Options({"--fullscreen"}).showDialog);
+    const RunOptions sized = Options({"--size", "1280x720"});
+    EXPECT_EQ(sized.width, 1280);
+    EXPECT_EQ(sized.height, 720);
+    EXPECT_FALSE(sized.showDialog);
+}
+
+TEST(CommandLine, RefusesContradictionsAndNonsense)
+{
+    EXPECT_TRUE(Refused({"--windowed", "--fullscreen"}));
+    EXPECT_TRUE(Refused({"--size", "1280"}));
+    EXPECT_TRUE(Refused({"--size", "0x720"}));
+    EXPECT_TRUE(Refused({"--size", "99999x720"}));
+    EXPECT_TRUE(Refused({"--data", "/no/such/folder"}));
+    EXPECT_TRUE(Refused({"--bogus"}));
+}
+
+TEST(CommandLine, RenderingTakesTimesAnOutputFolderAndOptions)
+{
+    const RunOptions options =
+        Options({"--render", "12000,500,30000", "--out", "frames", "--fps", "30", "--from", "400", "--beat", "0.5"});
+    EXPECT_TRUE(options.Rendering());
+    EXPECT_EQ(options.renderTimes, (std::vector<std::uint32_t>{12000, 500, 30000}));
+    EXPECT_EQ(options.renderDirectory, "frames");
+    EXPECT_EQ(options.framesPerSecond, 30);
+    EXPECT_EQ(options.renderFrom, 400u);
+    EXPECT_EQ(options.forcedBeat, 0.5f);
+    EXPECT_FALSE(options.showDialog);
+}
+
+TEST(CommandLine, RenderingDefaultsToSixtyFramesFromTheStart)
+{
+    const RunOptions options = Options({"--render", "1000", "--out", "frames"});
+    EXPECT_EQ(options.framesPerSecond, 60);
+    EXPECT_EQ(options.renderFrom, 0u);
+    EXPECT_FALSE(options.forcedBeat);
+}
+
+TEST(CommandLine, RefusesIncompleteOrImpossibleRendering)
+{
+    EXPECT_TRUE(Refused({"--render", "1000"}));
+    EXPECT_TRUE(Refused({"--out", "frames"}));
+    EXPECT_TRUE(Refused({"--fps", "30"}));
+    EXPECT_TRUE(Refused({"--render", "1000", "--out", "f", "--fps", "0"}));
+    EXPECT_TRUE(Refused({"--render", "1000", "--out", "f", "--beat", "1.5"}));
+    EXPECT_TRUE(Refused({"--render", "1000", "--out", "f", "--from", "2000"}));
+}
+
+TEST(CommandLine, HelpAndVersionEndTheRunSuccessfully)
+{
+    EXPECT_EQ(std::get<int>(Parse({"--help"})), 0);
+    EXPECT_EQ(std::get<int>(Parse({"--version"})), 0);
+}
+
+TEST(CommandLine, NoMessageBoxAndLogFile)
+{
+    const RunOptions options = Options({"--no-message-box", "--log", "run.log"});
+    EXPECT_FALSE(options.showMessageBox);
+    EXPECT_EQ(options.logFile, "run.log");
+}

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/DemoWindow.h"
+#include "app/FrameLoop.h"
+#include "core/DemoMessage.h"
+#include "script/EndDemo.h"
+
+namespace {
+
+// A music clock the test sets by hand, remembering every seek.
+class HandClock : public MusicStream {
+public:
+    void Play() override { position = 0.0; }
+    double Position() override { return position; }
+    void SetPosition(double seconds) override
+    {
+        seeks.push_back(seconds);
+        position = seconds;
+    }
+    void FillSpectrum(std::span<float, spectrumBins> bins) override { std::copy(spectrum.begin(), spectrum.end(), bins.begin()); }
+
+    double position = 0.0;
+    std::vector<double> seeks;
+    std::array<float, spectrumBins> spectrum{};
+};
+
+struct Drawn {
+    std::string name;
+    std::uint32_t time;
+    float beat;
+    bool operator==(const Drawn&) const = default;
+};
+
+class Recorder : public Effekt {
+public:
+    Recorder(std::uint32_t startTime, std::uint32_t endTime, std::string label, std::vector<Drawn>& log)
+        : Effekt(startTime, endTime), label(std::move(label)), log(log)
+    {
+    }
+    void Draw(std::uint32_t time, float beat) override { log.push_back({label, time, beat}); }
+
+private:
+    std::string label;
+    std::vector<Drawn>& log;
+};
+
+void Release(SDL_Keycode key)
+{
+    SDL_Event event{};
+    event.type = SDL_KEYUP;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        testing::internal::CaptureStderr();
+        window.Open(160, 120, 32, false, true);
+        testing::internal::GetCapturedStderr();
+        window.SwapAndPoll();
+        effects.Append(std::make_unique<Recorder>(1000, 2000, "first", drawn));
+        effects.Append(std::make_unique<Recorder>(1500, 2500, "second", drawn));
+        effects.Append(std::make_unique<Recorder>(0, 1000, "before", drawn));
+    }
+
+    // One frame at the given clock reading; returns what was drawn.
+    std::vector<Drawn> FrameAt(double seconds)
+    {
+        drawn.clear();
+        clock.position = seconds;
+        loop.DrawFrame();
+        window.SwapAndPoll();
+        return drawn;
+    }
+
+    DemoWindow window;
+    HandClock clock;
+    std::vector<Drawn> drawn;
+    EffectList effects;
+    FrameLoop loop{effects, window, clock};
+};
+
+}  // namespace
+
+TEST_F(FrameLoopTest, DrawsOnlyInsideTheOpenWindows)
+{
+    EXPECT_EQ(FrameAt(1.0), std::vector<Drawn>{});
+    EXPECT_EQ(FrameAt(1.001), (std::vector<Drawn>{{"first", 1001, 0.0f}}));
+    EXPECT_EQ(FrameAt(0.999), (std::vector<Drawn>{{"before", 999, 0.0f}}));
+    EXPECT_EQ(FrameAt(2.0), (std::vector<Drawn>{{"second", 2000, 0.0f}}));
+    EXPECT_EQ(FrameAt(2.5), std::vector<Drawn>{});
+}
+
+TEST_F(FrameLoopTest, OverlappingEffectsDrawInScriptOrder)
+{
+    EXPECT_EQ(FrameAt(1.75), (std::vector<Drawn>{{"first", 1750, 0.0f}, {"second", 1750, 0.0f}}));
+}
+
+TEST_F(FrameLoopTest, TimeIsTheClockTruncatedToMilliseconds)
+{
+    EXPECT_EQ(FrameAt(1.2999).front().time, 1299u);
+    EXPECT_EQ(MillisecondsOf(4294967.2955), 4294967295u);
+    EXPECT_EQ(MillisecondsOf(4294967.296), 0u) << "only the low 32 bits are kept";
+}
+
+TEST_F(FrameLoopTest, EveryEffectOfAFrameGetsTheSameBeat)
+{
+    for (int bin = 0; bin < 16; ++bin) {
+        clock.spectrum[static_cast<std::size_t>(bin)] = 0.5f / 16.0f;
+    }
+    for (const Drawn& effect : FrameAt(1.75)) {
+        EXPECT_FLOAT_EQ(effect.beat, 0.015625f);
+    }
+    loop.ForceBeat(0.75f);
+    EXPECT_EQ(FrameAt(1.75).back().beat, 0.75f);
+}
+
+TEST_F(FrameLoopTest, ReleasedArrowsSeekOneSecond)
+{
+    clock.position = 10.0;
+    Release(SDLK_RIGHT);
+    window.SwapAndPoll();
+    loop.DrawFrame();
+    EXPECT_EQ(clock.seeks, std::vector<double>{11.0});
+
+    Release(SDLK_LEFT);
+    window.SwapAndPoll();
+    loop.DrawFrame();
+    EXPECT_EQ(clock.seeks, (std::vector<double>{11.0, 10.0}));
+
+    window.SwapAndPoll();  // nothing released: no seek
+    loop.DrawFrame();
+    EXPECT_EQ(clock.seeks.size(), 2u);
+}
+
+TEST_F(FrameLoopTest, BothArrowsInOneFrameSeekForwardThenBack)
+{
+    clock.position = 5.5;
+    Release(SDLK_LEFT);
+    Release(SDLK_RIGHT);
+    window.SwapAndPoll();
+    loop.DrawFrame();
+    EXPECT_EQ(clock.seeks, (std::vector<double>{6.5, 5.5}));
+}
+
+TEST_F(FrameLoopTest, EscapeEndsTheLoopAfterTheFrameInWhichItWasReleased)
+{
+    clock.position = 1.5;
+    Release(SDLK_ESCAPE);
+    loop.Run();
+    EXPECT_EQ(drawn.size(), 1u);
+}
+
+TEST_F(FrameLoopTest, AThrownMessageLeavesTheLoop)
+{
+    effects.Append(std::make_unique<Effekter::EndDemo>(5000, 6000));
+    clock.position = 5.001;
+    EXPECT_THROW(loop.Run(), DemoMessage);
+}

@@ -1,0 +1,158 @@
+#include <algorithm>
+
+#include "core/DemoMessage.h"
+#include "core/DemoRandom.h"
+#include "effects/AlphaBlendImage.h"
+#include "support/GlTestContext.h"
+#include "support/Pictures.h"
+#include "support/ScriptFolder.h"
+
+using Effekter::AlphaBlendImage;
+
+namespace {
+
+const Rgba red{255, 0, 0, 255};
+const Rgba blue{0, 0, 255, 255};
+const Rgba black{0, 0, 0, 0};
+
+// Window (1000, 2000): time 1250 is a quarter through, 1500 half way.
+class AlphaBlendImageDrawing : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        ASSERT_TRUE(WriteTwoBandPicture("card.png", FIF_PNG, 24, red, blue, 64));
+    }
+
+    AlphaBlendImage Make(const std::string& mode) { return AlphaBlendImage(1000, 2000, "card.png", mode); }
+
+    void DrawFresh(AlphaBlendImage& image, std::uint32_t time, float beat)
+    {
+        glClear(GL_COLOR_BUFFER_BIT);
+        image.Draw(time, beat);
+    }
+
+    bool Covered(double x, double y) { return ReadPixelAt(x, y) != black; }
+
+    ScriptFolder folder;
+};
+
+}  // namespace
+
+TEST_F(AlphaBlendImageDrawing, HalfWayThroughASlideThePictureFillsTheScreenUpright)
+{
+    for (const char* mode : {"UP", "DOWN", "LEFT", "RIGHT"}) {
+        AlphaBlendImage image = Make(mode);
+        DrawFresh(image, 1500, 0.0f);
+        EXPECT_EQ(ReadPixelAt(0.5, 0.1), red) << mode;
+        EXPECT_EQ(ReadPixelAt(0.5, 0.9), blue) << mode;
+        EXPECT_EQ(ReadPixelAt(0.01, 0.01), red) << mode;
+        EXPECT_TRUE(BetweenEffectsState()) << mode;
+    }
+}
+
+TEST_F(AlphaBlendImageDrawing, SlidesComeInFromTheirSide)
+{
+    // A quarter through, each picture has covered half the screen.
+    const struct {
+        const char* mode;
+        double coveredX, coveredY, emptyX, emptyY;
+    } slides[] = {
+        {"UP", 0.5, 0.75, 0.5, 0.25},
+        {"DOWN", 0.5, 0.25, 0.5, 0.75},
+        {"LEFT", 0.75, 0.5, 0.25, 0.5},
+        {"RIGHT", 0.25, 0.5, 0.75, 0.5},
+    };
+    for (const auto& slide : slides) {
+        AlphaBlendImage image = Make(slide.mode);
+        DrawFresh(image, 1250, 0.0f);
+        EXPECT_TRUE(Covered(slide.coveredX, slide.coveredY)) << slide.mode;
+        EXPECT_FALSE(Covered(slide.emptyX, slide.emptyY)) << slide.mode;
+    }
+}
+
+TEST_F(AlphaBlendImageDrawing, UpCenterRisesAndSlowsIntoTheCentre)
+{
+    AlphaBlendImage image = Make("UPCENTER");
+    DrawFresh(image, 1500, 0.0f);  // y = 1.5: only the bottom quarter
+    EXPECT_TRUE(Covered(0.5, 0.9));
+    EXPECT_FALSE(Covered(0.5, 0.7));
+    DrawFresh(image, 1999, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.05), red);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.95), blue);
+}
+
+TEST_F(AlphaBlendImageDrawing, BeatUpGrowsWithTheBeat)
+{
+    // A quarter through the top edge lies at mid-screen; at beat 1 the
+    // picture is an eighth larger and reaches above it.
+    AlphaBlendImage image = Make("BEATUP");
+    DrawFresh(image, 1250, 0.0f);
+    EXPECT_FALSE(Covered(0.5, 0.47));
+    DrawFresh(image, 1250, 1.0f);
+    EXPECT_TRUE(Covered(0.5, 0.47));
+    EXPECT_FALSE(Covered(0.5, 0.42));
+}
+
+TEST_F(AlphaBlendImageDrawing, BeatBackTriggersOnlyAboveAQuarter)
+{
+    AlphaBlendImage image = Make("BEATBACK");
+    DrawFresh(image, 1500, 0.25f);
+    EXPECT_EQ(image.lastTrigger, 0u);
+    DrawFresh(image, 1500, 0.26f);
+    EXPECT_EQ(image.lastTrigger, 1500u);
+    // Full size, hanging half a screen low.
+    EXPECT_FALSE(Covered(0.5, 0.15));
+    EXPECT_TRUE(Covered(0.5, 0.35));
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(AlphaBlendImageDrawing, BeatBackShrinksAfterItsTrigger)
+{
+    AlphaBlendImage image = Make("BEATBACK");
+    DrawFresh(image, 1500, 1.0f);
+    DrawFresh(image, 1700, 0.0f);  // 200 ms later: half size
+    EXPECT_EQ(image.lastTrigger, 1500u);
+    EXPECT_FALSE(Covered(0.1, 0.75));
+    EXPECT_FALSE(Covered(0.5, 0.3));
+    EXPECT_TRUE(Covered(0.5, 0.75));
+}
+
+TEST_F(AlphaBlendImageDrawing, RandomRetriggersAfterMoreThan200Milliseconds)
+{
+    AlphaBlendImage image = Make("RANDOM");
+    DrawFresh(image, 1300, 1.0f);
+    EXPECT_EQ(image.lastTrigger, 1300u);
+    DrawFresh(image, 1500, 1.0f);
+    EXPECT_EQ(image.lastTrigger, 1300u) << "200 ms is not enough";
+    DrawFresh(image, 1501, 1.0f);
+    EXPECT_EQ(image.lastTrigger, 1501u);
+}
+
+TEST_F(AlphaBlendImageDrawing, RandomHoldsItsPlaceWhateverElseDrawsRandomly)
+{
+    AlphaBlendImage image = Make("RANDOM");
+    DrawFresh(image, 1300, 1.0f);
+    DrawFresh(image, 1400, 0.0f);
+    const std::vector<Rgba> first = ReadFrame();
+    DemoRandom::Next();  // another effect's draws in between
+    DemoRandom::Next();
+    DrawFresh(image, 1400, 0.0f);
+    EXPECT_EQ(ReadFrame(), first);
+    EXPECT_NE(std::count(first.begin(), first.end(), black), 0) << "shrunk, it leaves some of the screen free";
+}
+
+TEST_F(AlphaBlendImageDrawing, RejectsAnUnknownModeWord)
+{
+    try {
+        AlphaBlendImage image(0, 1000, "data/card.jpg", "up");
+        FAIL() << "a lower-case mode word was accepted";
+    } catch (const DemoMessage& message) {
+        EXPECT_EQ(message.Text(), "Unknown mode 'up' for the picture data/card.jpg, please correct");
+    }
+}
+
+TEST_F(AlphaBlendImageDrawing, IsNamedAfterItsPicture)
+{
+    EXPECT_EQ(Make("UP").name, "card.png");
+}
