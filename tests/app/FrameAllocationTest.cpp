@@ -1,0 +1,89 @@
+// Counts the heap allocations of the frame loop while it plays the shipped
+// show offline: after the first frame there must be none.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "app/DemoWindow.h"
+#include "app/FrameLoop.h"
+#include "effects/Keywords.h"
+#include "gfx/Guards.h"
+#include "music/DecodedMusic.h"
+#include "music/SteppedMusicStream.h"
+#include "script/DemoScript.h"
+#include "script/EndDemo.h"
+
+namespace {
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size)
+{
+    if (counting.load(std::memory_order_relaxed)) {
+        allocations.fetch_add(1, std::memory_order_relaxed);
+    }
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+TEST(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
+{
+    ASSERT_EQ(chdir(SHOW_FOLDER), 0) << "the show is assembled in " << SHOW_FOLDER;
+    DemoWindow window;
+    testing::internal::CaptureStderr();
+    window.Open(320, 240, 32, false, true);
+    ASSERT_EQ(glewInit(), GLEW_OK);
+    RestoreScreenProjection();
+    const CEnabler texturing(GL_TEXTURE_2D);
+    EffectList effects;
+    std::string musicFile;
+    std::uint32_t startOffset = 0;
+    DemoScript::Load(DemoKeywords(), effects, window, musicFile, startOffset);
+    testing::internal::GetCapturedStderr();
+
+    SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
+    music.Play();
+    FrameLoop loop(effects, window, music);
+    // Up to where the show ends.
+    std::uint32_t showEnd = 0;
+    for (const auto& effect : effects) {
+        showEnd = std::max(showEnd, effect->endTime);
+    }
+    for (const auto& effect : effects) {
+        if (dynamic_cast<const Effekter::EndDemo*>(effect.get()) != nullptr) {
+            showEnd = std::min(showEnd, effect->startTime);
+        }
+    }
+    ASSERT_GT(showEnd, 1000u);
+
+    loop.DrawFrame();
+    window.SwapAndPoll();
+    counting = true;
+    constexpr int frames = 400;
+    for (int frame = 0; frame < frames; ++frame) {
+        // Spread over the whole show, so that every entry draws.
+        music.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
+        loop.DrawFrame();
+        window.SwapAndPoll();
+    }
+    counting = false;
+    EXPECT_EQ(allocations.load(), 0);
+}

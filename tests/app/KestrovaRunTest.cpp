@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "support/Pictures.h"
+#include "support/ScriptFolder.h"
+#include "support/TestAudio.h"
+
+#include <sndfile.h>
+
+namespace {
+
+struct Outcome {
+    int exitCode;
+    std::string debugOutput;
+};
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs the demo program in a show folder, as a viewer would, but without a
+// message box to click.
+class KestrovaRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const std::vector<float> tone = BinSine(4, 44100 * 3, 0.5f);
+        audio.Write("music.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1, tone);
+        std::filesystem::copy_file(audio.Root() / "music.wav", show.Root() / "data/music.wav");
+    }
+
+    Outcome Run(const std::string& arguments, const std::string& size = "160x120") const
+    {
+        const std::filesystem::path errors = show.Root() / "stderr.txt";
+        const std::string command = std::string("'") + KESTROVA_PROGRAM + "' --no-message-box --windowed --size " + size + " --data '" +
+                                    show.Root().string() + "' " + arguments + " 2> '" + errors.string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(errors)};
+    }
+
+    TestAudioFolder audio;
+    ScriptFolder show;
+};
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+TEST_F(KestrovaRun, TheShowEndsWithEndOfShowAndExitCodeZero)
+{
+    show.WriteScript("data/music.wav\n0\n2\nFlashWhite\n0\n300\nEndDemo\n300\n100000");
+    const Outcome outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Loaded FlashWhite with start time 0 and end time 300\n");
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: End of show\n");
+}
+
+TEST_F(KestrovaRun, AnUnknownKeywordStopsTheLoad)
+{
+    show.WriteScript("data/music.wav\n0\n1\nSpinningCube\n0\n300");
+    const Outcome outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unknown entry 'SpinningCube' in file, please correct\n");
+}
+
+TEST_F(KestrovaRun, MissingMusicIsReported)
+{
+    show.WriteScript("data/nothing.ogg\n0\n1\nEndDemo\n0\n300");
+    const Outcome outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load music: data/nothing.ogg\n");
+}
+
+TEST_F(KestrovaRun, MissingScriptIsReported)
+{
+    const Outcome outcome = Run("");
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load data/demo.txt\n");
+}
+
+TEST_F(KestrovaRun, TheLogFileGetsTheDebugOutputToo)
+{
+    show.WriteScript("data/music.wav\n0\n1\nEndDemo\n100\n100000");
+    const std::filesystem::path log = show.Root() / "run.log";
+    const Outcome outcome = Run("--log '" + log.string() + "'");
+    EXPECT_PRED2(Contains, ReadAll(log), "Exception: End of show\n");
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: End of show\n");
+}
+
+TEST_F(KestrovaRun, RenderingWritesTheRequestedFramesTheSameEveryTime)
+{
+    ASSERT_TRUE(WriteTwoBandPicture((show.Root() / "data/card.png").string(), FIF_PNG, 24, {255, 179, 71, 255},
+                                    {14, 77, 100, 255}, 64));
+    show.WriteScript(
+        "data/music.wav\n0\n3\nAlphaBlendImage\n0\n2000\ndata/card.png\nRANDOM\nFlashWhite\n500\n900\nEndDemo\n5000\n6000");
+    const std::filesystem::path first = show.Root() / "first";
+    const std::filesystem::path second = show.Root() / "second";
+    const Outcome outcome = Run("--render 700,100,1333 --out '" + first.string() + "' --beat 0.5");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_FALSE(Contains(outcome.debugOutput, "Exception")) << outcome.debugOutput;
+    Run("--render 700,100,1333 --out '" + second.string() + "' --beat 0.5");
+
+    for (const char* name : {"0000000100.png", "0000000700.png", "0000001333.png"}) {
+        const std::string bytes = ReadAll(first / name);
+        EXPECT_GT(bytes.size(), 100u) << name;
+        EXPECT_EQ(bytes, ReadAll(second / name)) << name;
+    }
+    EXPECT_NE(ReadAll(first / "0000000100.png"), ReadAll(first / "0000000700.png")) << "the flash shows at 700 ms";
+}
+
+TEST_F(KestrovaRun, RenderedFramesHaveTheChosenSize)
+{
+    show.WriteScript("data/music.wav\n0\n1\nFlashWhite\n0\n1000");
+    const std::filesystem::path out = show.Root() / "frames";
+    Run("--render 500 --out '" + out.string() + "'", "200x100");
+    FIBITMAP* frame = FreeImage_Load(FIF_PNG, (out / "0000000500.png").c_str(), 0);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(FreeImage_GetWidth(frame), 200u);
+    EXPECT_EQ(FreeImage_GetHeight(frame), 100u);
+    RGBQUAD centre{};
+    FreeImage_GetPixelColor(frame, 100, 50, &centre);
+    EXPECT_NEAR(centre.rgbRed, 128, 2) << "half way through the flash";
+    FreeImage_Unload(frame);
+}
