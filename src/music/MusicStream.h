@@ -2,10 +2,12 @@
 
 #include <span>
 
+// Bins of the magnitude spectrum a stream hands out each frame; bin 0 is DC.
 inline constexpr int spectrumBins = 1024;
 
-// The music, played in a loop: the show's only clock and the source of its
-// spectrum.
+// The music the demo plays in a loop. Its position is the demo's clock: the
+// main loop reads it every frame, seeks on request and derives the beat level
+// from the spectrum at the current position.
 class MusicStream {
 public:
     virtual ~MusicStream() = default;

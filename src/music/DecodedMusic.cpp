@@ -1,0 +1,75 @@
+#include "music/DecodedMusic.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "core/DemoMessage.h"
+
+namespace {
+
+struct SoundFileCloser {
+    void operator()(SNDFILE* file) const { sf_close(file); }
+};
+
+}  // namespace
+
+DecodedMusic DecodedMusic::Load(const std::string& path)
+{
+    const auto fail = [&path] { return DemoMessage(FormatText("Unable to load music: %s", path.c_str())); };
+
+    SF_INFO info{};
+    const std::unique_ptr<SNDFILE, SoundFileCloser> file(sf_open(path.c_str(), SFM_READ, &info));
+    if (!file || info.channels <= 0 || info.samplerate <= 0) {
+        throw fail();
+    }
+
+    // The frame count in the header is only an estimate for compressed
+    // formats such as MP3, so read until the decoder runs dry.
+    constexpr sf_count_t chunkFrames = 16384;
+    std::vector<float> samples;
+    samples.reserve(static_cast<std::size_t>(std::max<sf_count_t>(info.frames, 0) * info.channels));
+    for (;;) {
+        const std::size_t filled = samples.size();
+        samples.resize(filled + static_cast<std::size_t>(chunkFrames * info.channels));
+        const sf_count_t read = sf_readf_float(file.get(), samples.data() + filled, chunkFrames);
+        samples.resize(filled + static_cast<std::size_t>(std::max<sf_count_t>(read, 0) * info.channels));
+        if (read <= 0) {
+            break;
+        }
+    }
+    if (sf_error(file.get()) != SF_ERR_NO_ERROR || samples.empty()) {
+        throw fail();
+    }
+    samples.shrink_to_fit();
+    return DecodedMusic(info.samplerate, info.channels, std::move(samples));
+}
+
+DecodedMusic::DecodedMusic(int sampleRate, int channels, std::vector<float> samples)
+    : sampleRate(sampleRate),
+      channels(channels),
+      frames(static_cast<std::int64_t>(samples.size()) / channels),
+      samples(std::move(samples))
+{
+}
+
+std::int64_t DecodedMusic::LoopedFrame(std::int64_t frame) const
+{
+    const std::int64_t looped = frame % frames;
+    return looped < 0 ? looped + frames : looped;
+}
+
+void DecodedMusic::CopyLooped(std::int64_t firstFrame, std::span<float> interleaved) const
+{
+    std::int64_t frame = LoopedFrame(firstFrame);
+    std::size_t written = 0;
+    while (written < interleaved.size()) {
+        const std::size_t start = static_cast<std::size_t>(frame * channels);
+        const std::size_t count = std::min(interleaved.size() - written, samples.size() - start);
+        std::copy_n(samples.begin() + static_cast<std::ptrdiff_t>(start), count,
+                    interleaved.begin() + static_cast<std::ptrdiff_t>(written));
+        written += count;
+        frame = 0;
+    }
+}
