@@ -90,7 +90,7 @@ protected:
 TEST_F(FrameLoopTest, DrawsOnlyInsideTheOpenWindows)
 {
     EXPECT_EQ(FrameAt(1.0), std::vector<Drawn>{});
-    EXPECT_EQ(FrameAt(1.001), (std::vector<Drawn>{{"first", 1001, 0.0f}}));
+    EXPECT_EQ(FrameAt(1.0015), (std::vector<Drawn>{{"first", 1001, 0.0f}}));
     EXPECT_EQ(FrameAt(0.999), (std::vector<Drawn>{{"before", 999, 0.0f}}));
     EXPECT_EQ(FrameAt(2.0), (std::vector<Drawn>{{"second", 2000, 0.0f}}));
     EXPECT_EQ(FrameAt(2.5), std::vector<Drawn>{});
