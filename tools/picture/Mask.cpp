@@ -1,0 +1,94 @@
+#include "picture/Mask.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <stdexcept>
+
+namespace {
+
+// One running-sum box pass over a line of `count` values spaced `stride`
+// apart; the line's end values stand in for what lies beyond it.
+void BoxPass(float* line, int count, std::size_t stride, int radius, std::vector<float>& scratch)
+{
+    scratch.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        scratch[static_cast<std::size_t>(i)] = line[static_cast<std::size_t>(i) * stride];
+    }
+    const auto sample = [&](int i) { return scratch[static_cast<std::size_t>(std::clamp(i, 0, count - 1))]; };
+
+    const float scale = 1.0f / static_cast<float>(2 * radius + 1);
+    float sum = 0.0f;
+    for (int i = -radius; i <= radius; ++i) {
+        sum += sample(i);
+    }
+    for (int i = 0; i < count; ++i) {
+        line[static_cast<std::size_t>(i) * stride] = sum * scale;
+        sum += sample(i + radius + 1) - sample(i - radius);
+    }
+}
+
+}  // namespace
+
+Mask::Mask(int width, int height) : width(width), height(height), values(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0.0f)
+{
+    if (width <= 0 || height <= 0) {
+        throw std::invalid_argument("A mask needs a positive size");
+    }
+}
+
+Mask Mask::FromCoverage(int width, int height, const std::function<float(float x, float y)>& coverage)
+{
+    Mask mask(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            mask.At(x, y) = coverage(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+        }
+    }
+    return mask;
+}
+
+Mask Mask::Blurred(float sigma) const
+{
+    Mask result = *this;
+    // Three box passes of width w have the variance of a Gaussian with
+    // sigma^2 = (w^2 - 1) / 4.
+    const int radius = static_cast<int>(std::lround((std::sqrt(4.0f * sigma * sigma + 1.0f) - 1.0f) / 2.0f));
+    if (radius <= 0) {
+        return result;
+    }
+    std::vector<float> scratch;
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int y = 0; y < height; ++y) {
+            BoxPass(&result.values[result.Index(0, y)], width, 1, radius, scratch);
+        }
+        for (int x = 0; x < width; ++x) {
+            BoxPass(&result.values[result.Index(x, 0)], height, static_cast<std::size_t>(width), radius, scratch);
+        }
+    }
+    return result;
+}
+
+void Mask::Add(const Mask& other, float scale)
+{
+    if (other.width != width || other.height != height) {
+        throw std::invalid_argument("Masks of different sizes cannot be added");
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        values[i] += other.values[i] * scale;
+    }
+}
+
+void Mask::Shape(const std::function<float(float x, float y)>& factor)
+{
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            At(x, y) *= factor(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+        }
+    }
+}
+
+double Mask::Sum() const
+{
+    return std::accumulate(values.begin(), values.end(), 0.0);
+}
