@@ -1,6 +1,7 @@
 #include "picture/Mask.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numeric>
 #include <stdexcept>
@@ -28,6 +29,26 @@ void BoxPass(float* line, int count, std::size_t stride, int radius, std::vector
     }
 }
 
+// Three box passes whose variances, (w^2 - 1) / 12 each for a box w pixels
+// wide, add up as closely as odd widths allow to the Gaussian's sigma^2:
+// the narrower width for the first passes, two pixels wider for the rest.
+std::array<int, 3> BoxRadii(float sigma)
+{
+    constexpr int passes = 3;
+    const double variance = static_cast<double>(sigma) * sigma;
+    int narrow = static_cast<int>(std::floor(std::sqrt(12.0 * variance / passes + 1.0)));
+    if (narrow % 2 == 0) {
+        --narrow;
+    }
+    const double wideCount = (12.0 * variance - passes * (narrow * narrow - 1.0)) / (4.0 * narrow + 4.0);
+    const int narrowPasses = passes - std::clamp(static_cast<int>(std::lround(wideCount)), 0, passes);
+    std::array<int, 3> radii{};
+    for (int pass = 0; pass < passes; ++pass) {
+        radii[static_cast<std::size_t>(pass)] = ((pass < narrowPasses ? narrow : narrow + 2) - 1) / 2;
+    }
+    return radii;
+}
+
 }  // namespace
 
 Mask::Mask(int width, int height) : width(width), height(height), values(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0.0f)
@@ -51,14 +72,11 @@ Mask Mask::FromCoverage(int width, int height, const std::function<float(float x
 Mask Mask::Blurred(float sigma) const
 {
     Mask result = *this;
-    // Three box passes of width w have the variance of a Gaussian with
-    // sigma^2 = (w^2 - 1) / 4.
-    const int radius = static_cast<int>(std::lround((std::sqrt(4.0f * sigma * sigma + 1.0f) - 1.0f) / 2.0f));
-    if (radius <= 0) {
-        return result;
-    }
     std::vector<float> scratch;
-    for (int pass = 0; pass < 3; ++pass) {
+    for (const int radius : BoxRadii(sigma)) {
+        if (radius == 0) {
+            continue;
+        }
         for (int y = 0; y < height; ++y) {
             BoxPass(&result.values[result.Index(0, y)], width, 1, radius, scratch);
         }
