@@ -78,8 +78,9 @@ Canvas TitleCard()
     Canvas canvas(size, size);
     const ColorRamp depth{{0.0f, Mix(Palette::night, Palette::deepTeal, 0.5f)}, {0.75f, Palette::night}, {1.45f, Palette::abyss}};
     canvas.Paint([&](float x, float y) { return depth.At(std::hypot(x - extent * 0.5f, y - extent * 0.5f) / (extent * 0.5f)); });
-    canvas.AddLight(Mask::FromCoverage(size, size, [](float x, float y) { return Shapes::Glow(x, y, extent * 0.5f, extent * 1.12f, extent * 0.5f); }),
-                    Palette::amber * 0.22f);
+    // A low, wide warm glow, as of light beyond the horizon.
+    canvas.AddLight(Mask::FromCoverage(size, size, [](float x, float y) { return Shapes::Glow(x, y * 2.2f, extent * 0.5f, extent * 1.05f * 2.2f, extent * 0.5f); }),
+                    Mix(Palette::amber, Palette::coral, 0.3f) * 0.2f);
 
     // Faint rings around the name, like ripples of the beat.
     const Mask rings = Mask::FromCoverage(size, size, [](float x, float y) {
