@@ -27,10 +27,11 @@ bool PrintSummary(const std::vector<BeatStats>& beats)
     const BeatStats* weakestKick = nullptr;
     const BeatStats* loudestCalm = nullptr;
     for (const BeatStats& stats : beats) {
-        if (stats.kick && (!weakestKick || stats.peak < weakestKick->peak)) {
+        // Sums tell kicks apart where the level itself is capped at 1.
+        if (stats.kick && (!weakestKick || stats.peakSum < weakestKick->peakSum)) {
             weakestKick = &stats;
         }
-        if (!loudestCalm || stats.betweenKicks > loudestCalm->betweenKicks) {
+        if (!loudestCalm || stats.betweenKicksSum > loudestCalm->betweenKicksSum) {
             loudestCalm = &stats;
         }
     }
