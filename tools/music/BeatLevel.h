@@ -34,6 +34,9 @@ private:
     std::vector<float> window;
 };
 
+// How often the show reads the level: once a frame at 60 frames a second.
+constexpr int measurementsPerSecond = 60;
+
 // Per beat of the track, what the level did: its peak over the beat, its
 // lowest value, and its highest value away from the kick (the second half
 // of a kick's beat, or the whole of a beat without one).
@@ -50,5 +53,3 @@ struct BeatStats {
 // Measures the level 60 times a second, as the show draws frames, and
 // groups the readings by beat.
 std::vector<BeatStats> MeasureBeats(const std::vector<float>& mono);
-
-constexpr int measurementsPerSecond = 60;

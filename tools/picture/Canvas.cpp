@@ -65,16 +65,6 @@ void Canvas::AddLight(const Mask& mask, Color color)
     }
 }
 
-void Canvas::Shade(const std::function<float(float x, float y)>& factor)
-{
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            Color& pixel = pixels[Index(x, y)];
-            pixel = pixel * factor(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
-        }
-    }
-}
-
 void Canvas::RequireSize(const Mask& mask) const
 {
     if (mask.Width() != width || mask.Height() != height) {

@@ -33,9 +33,6 @@ public:
     // Adds light that the function gives per pixel.
     void AddLight(const std::function<Color(float x, float y)>& light);
 
-    // Scales every pixel by what the function gives at its centre.
-    void Shade(const std::function<float(float x, float y)>& factor);
-
 private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x); }
     void RequireSize(const Mask& mask) const;

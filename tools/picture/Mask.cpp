@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numeric>
 #include <stdexcept>
 
 namespace {
@@ -87,16 +86,6 @@ Mask Mask::Blurred(float sigma) const
     return result;
 }
 
-void Mask::Add(const Mask& other, float scale)
-{
-    if (other.width != width || other.height != height) {
-        throw std::invalid_argument("Masks of different sizes cannot be added");
-    }
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        values[i] += other.values[i] * scale;
-    }
-}
-
 void Mask::Shape(const std::function<float(float x, float y)>& factor)
 {
     for (int y = 0; y < height; ++y) {
@@ -104,9 +93,4 @@ void Mask::Shape(const std::function<float(float x, float y)>& factor)
             At(x, y) *= factor(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
         }
     }
-}
-
-double Mask::Sum() const
-{
-    return std::accumulate(values.begin(), values.end(), 0.0);
 }

@@ -23,13 +23,8 @@ public:
     // pixels. Outside the picture the edge pixels are taken to continue.
     Mask Blurred(float sigma) const;
 
-    // Adds another mask of the same size, scaled.
-    void Add(const Mask& other, float scale = 1.0f);
-
     // Multiplies every value by what the function gives at its pixel centre.
     void Shape(const std::function<float(float x, float y)>& factor);
-
-    double Sum() const;
 
 private:
     std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x); }

@@ -21,20 +21,6 @@ float EdgeCoverage(float signedDistance)
     return Clamp01(0.5f - signedDistance);
 }
 
-float SegmentDistance(float x, float y, float ax, float ay, float bx, float by)
-{
-    const float dx = bx - ax;
-    const float dy = by - ay;
-    const float lengthSquared = dx * dx + dy * dy;
-    const float t = lengthSquared > 0.0f ? Clamp01(((x - ax) * dx + (y - ay) * dy) / lengthSquared) : 0.0f;
-    return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
-}
-
-float LineCoverage(float x, float y, float ax, float ay, float bx, float by, float lineWidth)
-{
-    return EdgeCoverage(SegmentDistance(x, y, ax, ay, bx, by) - lineWidth * 0.5f);
-}
-
 float DiscCoverage(float x, float y, float centreX, float centreY, float radius)
 {
     return EdgeCoverage(std::hypot(x - centreX, y - centreY) - radius);

@@ -12,12 +12,6 @@ float SmoothStep(float edge0, float edge1, float value);
 // Coverage of a pixel whose centre lies at this signed distance from an edge.
 float EdgeCoverage(float signedDistance);
 
-// Distance from a point to the segment a-b.
-float SegmentDistance(float x, float y, float ax, float ay, float bx, float by);
-
-// A thin line of the given width along a-b, with round ends.
-float LineCoverage(float x, float y, float ax, float ay, float bx, float by, float lineWidth);
-
 // A filled disc.
 float DiscCoverage(float x, float y, float centreX, float centreY, float radius);
 
