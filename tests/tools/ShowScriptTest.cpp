@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "AssetList.h"
+#include "TemporaryFolder.h"
+#include "music/Arrangement.h"
+#include "script/ScriptReader.h"
+
+namespace {
+
+const std::filesystem::path scriptPath = std::filesystem::path(SOURCE_DATA_DIR) / "demo.txt";
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+struct Entry {
+    std::string keyword;
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    std::string image;
+    std::string mode;
+};
+
+struct Script {
+    std::string music;
+    std::int32_t offset = 0;
+    std::int32_t count = 0;
+    std::vector<Entry> entries;
+};
+
+// Reads the script the way the show does: the header, then entries whose
+// extra values depend on the keyword.
+Script ReadScript()
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(scriptPath.c_str(), "r"));
+    if (!file) {
+        throw std::runtime_error("cannot open " + scriptPath.string());
+    }
+    ScriptReader reader(file.get());
+    Script script{reader.RequireLine(), reader.RequireNumber(), reader.RequireNumber(), {}};
+    while (const std::optional<std::string> keyword = reader.ReadLine()) {
+        reader.BeginEntry(*keyword);
+        Entry entry{*keyword, reader.RequireNumber(), reader.RequireNumber(), {}, {}};
+        if (entry.keyword == "AlphaBlendImage") {
+            entry.image = reader.RequireLine();
+            entry.mode = reader.RequireLine();
+        }
+        script.entries.push_back(entry);
+    }
+    return script;
+}
+
+std::set<std::string> GeneratedPictures()
+{
+    std::set<std::string> paths;
+    for (const PictureAsset& asset : PictureAssets()) {
+        paths.insert((std::filesystem::path("data") / asset.file).string());
+    }
+    return paths;
+}
+
+}  // namespace
+
+TEST(ShowScript, EndsWithoutALineBreak)
+{
+    const std::string bytes = ReadBytes(scriptPath);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_NE(bytes.back(), '\n');
+}
+
+TEST(ShowScript, PlaysTheGeneratedTrackFromTheStart)
+{
+    const Script script = ReadScript();
+    EXPECT_EQ(script.music, (std::filesystem::path("data") / musicAsset).string());
+    EXPECT_EQ(script.offset, 0);
+}
+
+TEST(ShowScript, CountsItsEntriesExactly)
+{
+    const Script script = ReadScript();
+    EXPECT_EQ(script.count, static_cast<std::int32_t>(script.entries.size()));
+}
+
+TEST(ShowScript, UsesOnlyKnownEffectsAndGeneratedPictures)
+{
+    const std::set<std::string> keywords{"AlphaBlendImage", "FlashWhite", "EndDemo"};
+    const std::set<std::string> modes{"UP", "DOWN", "LEFT", "RIGHT", "UPCENTER", "BEATUP", "BEATBACK", "RANDOM"};
+    const std::set<std::string> pictures = GeneratedPictures();
+    for (const Entry& entry : ReadScript().entries) {
+        EXPECT_TRUE(keywords.count(entry.keyword)) << entry.keyword;
+        if (entry.keyword == "AlphaBlendImage") {
+            EXPECT_TRUE(pictures.count(entry.image)) << entry.image;
+            EXPECT_TRUE(modes.count(entry.mode)) << entry.mode;
+        }
+    }
+}
+
+TEST(ShowScript, ShowsEveryModeAndSeveralFlashes)
+{
+    std::set<std::string> modes;
+    int flashes = 0;
+    for (const Entry& entry : ReadScript().entries) {
+        if (entry.keyword == "AlphaBlendImage") {
+            modes.insert(entry.mode);
+        }
+        flashes += entry.keyword == "FlashWhite" ? 1 : 0;
+    }
+    EXPECT_EQ(modes.size(), 8u);
+    EXPECT_GE(flashes, 3);
+}
+
+TEST(ShowScript, TimesRunForwardWithinTheTrackAndEndTheShowLast)
+{
+    const Script script = ReadScript();
+    ASSERT_FALSE(script.entries.empty());
+    const auto trackMilliseconds = static_cast<std::int32_t>(Arrangement::LengthSeconds() * 1000.0);
+    std::int32_t previousStart = 0;
+    for (const Entry& entry : script.entries) {
+        EXPECT_LT(entry.start, entry.end) << entry.keyword << " at " << entry.start;
+        EXPECT_LE(entry.end, trackMilliseconds) << entry.keyword << " at " << entry.start;
+        EXPECT_GE(entry.start, previousStart) << entry.keyword << " at " << entry.start;
+        previousStart = entry.start;
+    }
+    const Entry& last = script.entries.back();
+    EXPECT_EQ(last.keyword, "EndDemo");
+    for (std::size_t i = 0; i + 1 < script.entries.size(); ++i) {
+        const Entry& entry = script.entries[i];
+        EXPECT_LE(entry.end, last.start) << entry.keyword << " at " << entry.start << " runs past the end of the show";
+    }
+}

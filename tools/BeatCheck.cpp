@@ -1,0 +1,75 @@
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+#include "music/BeatLevel.h"
+#include "music/SoundFile.h"
+#include "music/Tempo.h"
+
+namespace {
+
+// The level the show must cross on a kick, and the sum of bins that gives it.
+constexpr float kickThreshold = 0.25f;
+
+void PrintBeats(const std::vector<BeatStats>& beats)
+{
+    std::printf("bar.beat kick   peak (sum)      min   between (sum)\n");
+    for (const BeatStats& stats : beats) {
+        std::printf("%3d.%d    %-4s  %5.3f (%5.3f)  %5.3f  %5.3f (%5.3f)%s\n", stats.beat / Tempo::beatsPerBar + 1, stats.beat % Tempo::beatsPerBar + 1,
+                    stats.kick ? "yes" : "-", stats.peak, stats.peakSum, stats.minimum, stats.betweenKicks, stats.betweenKicksSum,
+                    (stats.kick && stats.peak <= kickThreshold) || stats.betweenKicks >= kickThreshold ? "  <--" : "");
+    }
+}
+
+// True when every kick crosses the threshold and nothing else does.
+bool PrintSummary(const std::vector<BeatStats>& beats)
+{
+    const BeatStats* weakestKick = nullptr;
+    const BeatStats* loudestCalm = nullptr;
+    for (const BeatStats& stats : beats) {
+        // Sums tell kicks apart where the level itself is capped at 1.
+        if (stats.kick && (!weakestKick || stats.peakSum < weakestKick->peakSum)) {
+            weakestKick = &stats;
+        }
+        if (!loudestCalm || stats.betweenKicksSum > loudestCalm->betweenKicksSum) {
+            loudestCalm = &stats;
+        }
+    }
+    if (weakestKick) {
+        std::printf("lowest peak on a kick beat:  %.3f (sum %.3f) at bar %d beat %d\n", weakestKick->peak, weakestKick->peakSum,
+                    weakestKick->beat / Tempo::beatsPerBar + 1, weakestKick->beat % Tempo::beatsPerBar + 1);
+    }
+    if (loudestCalm) {
+        std::printf("highest level between kicks: %.3f (sum %.3f) at bar %d beat %d\n", loudestCalm->betweenKicks, loudestCalm->betweenKicksSum,
+                    loudestCalm->beat / Tempo::beatsPerBar + 1, loudestCalm->beat % Tempo::beatsPerBar + 1);
+    }
+    const bool kicksClear = weakestKick && weakestKick->peak > kickThreshold;
+    const bool calmClear = loudestCalm && loudestCalm->betweenKicks < kickThreshold;
+    std::printf("%s\n", kicksClear && calmClear ? "every kick reads as a beat, nothing else does" : "the beat level does not follow the kicks");
+    return kicksClear && calmClear;
+}
+
+}  // namespace
+
+// Reads an audio file and reports, beat by beat, the beat level the show
+// will see: its peak, its minimum and its highest value between kicks.
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kestrova-beat-check FILE\n");
+        return 2;
+    }
+    try {
+        const DecodedSound sound = ReadSound(argv[1]);
+        if (sound.sampleRate != Tempo::sampleRate) {
+            std::fprintf(stderr, "kestrova-beat-check: %s is not at %d Hz\n", argv[1], Tempo::sampleRate);
+            return 1;
+        }
+        const std::vector<BeatStats> beats = MeasureBeats(Mono(sound.audio));
+        PrintBeats(beats);
+        return PrintSummary(beats) ? 0 : 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kestrova-beat-check: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,193 @@
+#include <cmath>
+
+#include "picture/ColorRamp.h"
+#include "picture/Lettering.h"
+#include "picture/Pictures.h"
+#include "picture/Scenery.h"
+#include "picture/Shapes.h"
+
+namespace Pictures {
+
+namespace {
+
+constexpr float extent = static_cast<float>(size);
+
+// A rule that fades out towards both ends instead of stopping square.
+Mask FadingRule(float left, float right, float centreY, float thickness)
+{
+    return Mask::FromCoverage(size, size, [=](float x, float y) {
+        const float along = (x - left) / (right - left);
+        const float fade = Shapes::SmoothStep(0.0f, 0.18f, along) * Shapes::SmoothStep(1.0f, 0.82f, along);
+        return fade * Shapes::EdgeCoverage(std::fabs(y - centreY) - thickness * 0.5f);
+    });
+}
+
+// Lettering with its glow: a wide soft halo, a tight bright one, then the
+// letters themselves on top.
+void GlowingLetters(Canvas& canvas, const Mask& letters, Color letterColor, Color glowColor, float glowStrength)
+{
+    canvas.AddLight(letters.Blurred(70.0f), glowColor * (0.55f * glowStrength));
+    canvas.AddLight(letters.Blurred(14.0f), glowColor * (0.75f * glowStrength));
+    canvas.Cover(letters, letterColor);
+}
+
+// Letters drawn only as their outline: the blurred shape is half covered
+// exactly on its edge.
+Mask Outline(const Mask& letters, float softness)
+{
+    const Mask soft = letters.Blurred(softness);
+    return Mask::FromCoverage(size, size, [&soft](float x, float y) {
+        const float value = soft.At(static_cast<int>(x), static_cast<int>(y));
+        return Shapes::Clamp01(1.0f - std::fabs(2.0f * value - 1.0f) * 1.4f);
+    });
+}
+
+}  // namespace
+
+Canvas Loader()
+{
+    // The quad is 1.2 times taller than wide: letters and rule are drawn
+    // squashed by as much so that they look true on screen.
+    constexpr float squash = 1.0f / 1.2f;
+    Canvas canvas(size, size);
+    const ColorRamp sky{{0.0f, Palette::abyss}, {0.5f, Palette::night}, {1.0f, Mix(Palette::night, Palette::deepTeal, 0.45f)}};
+    canvas.Paint([&](float, float y) { return sky.At(y / extent); });
+
+    canvas.AddLight(Scenery::StarField(size, size, 70, 11, extent * 0.8f), Mix(Palette::bone, Palette::cyan, 0.3f) * 0.7f);
+    canvas.AddLight(Mask::FromCoverage(size, size, [](float x, float y) { return Shapes::Glow(x, y * 1.6f, extent * 0.5f, extent * 0.48f * 1.6f, extent * 0.42f); }),
+                    Palette::deepTeal * 0.5f);
+
+    const Lettering sans(Fonts::sansBold);
+    const Mask name = sans.Set("K E S T R O V A", {84, 0.1f, squash}, size, size, extent * 0.5f, extent * 0.45f);
+    GlowingLetters(canvas, name, Palette::bone, Palette::cyan, 0.6f);
+
+    const InkBox nameInk = FindInk(name);
+    const float ruleY = static_cast<float>(nameInk.bottom) + 40.0f * squash;
+    const Mask rule = FadingRule(static_cast<float>(nameInk.left) - 30.0f, static_cast<float>(nameInk.right) + 30.0f, ruleY, 3.0f * squash);
+    canvas.AddLight(rule.Blurred(6.0f), Palette::cyan * 1.2f);
+    canvas.Cover(rule, Palette::cyan);
+
+    const Lettering mono(Fonts::mono);
+    const Mask caption = mono.Set("NORTHERN NIGHT", {26, 0.6f, squash}, size, size, extent * 0.5f, ruleY + 44.0f * squash);
+    canvas.Cover(caption, Mix(Palette::bone, Palette::cyan, 0.5f) * 0.75f);
+    return canvas;
+}
+
+Canvas TitleCard()
+{
+    Canvas canvas(size, size);
+    const ColorRamp depth{{0.0f, Mix(Palette::night, Palette::deepTeal, 0.5f)}, {0.75f, Palette::night}, {1.45f, Palette::abyss}};
+    canvas.Paint([&](float x, float y) { return depth.At(std::hypot(x - extent * 0.5f, y - extent * 0.5f) / (extent * 0.5f)); });
+    // A low, wide warm glow, as of light beyond the horizon.
+    canvas.AddLight(Mask::FromCoverage(size, size, [](float x, float y) { return Shapes::Glow(x, y * 2.2f, extent * 0.5f, extent * 1.05f * 2.2f, extent * 0.5f); }),
+                    Mix(Palette::amber, Palette::coral, 0.3f) * 0.2f);
+
+    // Faint rings around the name, like ripples of the beat.
+    const Mask rings = Mask::FromCoverage(size, size, [](float x, float y) {
+        float coverage = 0.0f;
+        for (int ring = 0; ring < 6; ++ring) {
+            const float radius = 250.0f + 110.0f * static_cast<float>(ring);
+            coverage += Shapes::RingCoverage(x, y, extent * 0.5f, extent * 0.5f, radius, 2.0f) * (0.22f - 0.03f * static_cast<float>(ring));
+        }
+        return coverage;
+    });
+    canvas.AddLight(rings.Blurred(3.0f), Palette::cyan * 0.9f);
+    canvas.AddLight(rings, Palette::cyan * 0.5f);
+
+    const Lettering sans(Fonts::sansBold);
+    const Mask name = sans.Set("KESTROVA", {124, 0.17f}, size, size, extent * 0.5f, extent * 0.5f);
+    GlowingLetters(canvas, name, Palette::bone, Palette::cyan, 1.0f);
+
+    const InkBox ink = FindInk(name);
+    const Mask above = FadingRule(static_cast<float>(ink.left), static_cast<float>(ink.right), static_cast<float>(ink.top) - 46.0f, 2.0f);
+    canvas.AddLight(above.Blurred(5.0f), Palette::cyan);
+    canvas.Cover(above, Palette::cyan);
+    const Mask below = FadingRule(extent * 0.5f - 120.0f, extent * 0.5f + 120.0f, static_cast<float>(ink.bottom) + 46.0f, 3.0f);
+    canvas.AddLight(below.Blurred(6.0f), Palette::amber);
+    canvas.Cover(below, Palette::amber);
+
+    const Lettering mono(Fonts::mono);
+    canvas.Cover(mono.Set("NORTHERN NIGHT", {28, 0.7f}, size, size, extent * 0.5f, static_cast<float>(ink.bottom) + 100.0f),
+                 Mix(Palette::bone, Palette::cyan, 0.4f) * 0.8f);
+    return canvas;
+}
+
+Canvas SignalCard()
+{
+    constexpr float waveY = extent * 0.66f;
+    Canvas canvas(size, size);
+    const ColorRamp diagonal{{0.0f, Mix(Palette::night, Palette::deepTeal, 0.7f)}, {0.55f, Palette::night}, {1.0f, Palette::abyss}};
+    canvas.Paint([&](float x, float y) { return diagonal.At((x + y) / (2.0f * extent)); });
+
+    // A wave packet across the picture, with a dimmer echo trailing it.
+    const auto wave = [](float x, float delay) {
+        const float envelope = 95.0f * std::exp(-std::pow((x - extent * 0.5f - delay) / 240.0f, 2.0f));
+        return waveY + envelope * std::sin(2.0f * 3.14159265f * (x - delay) / 88.0f);
+    };
+    const auto waveLine = [&wave](float delay, float lineWidth) {
+        return Mask::FromCoverage(size, size, [&wave, delay, lineWidth](float x, float y) {
+            const float height = wave(x, delay);
+            const float slope = (wave(x + 0.5f, delay) - wave(x - 0.5f, delay));
+            return Shapes::EdgeCoverage(std::fabs(y - height) / std::sqrt(1.0f + slope * slope) - lineWidth * 0.5f);
+        });
+    };
+    const Mask echo = waveLine(70.0f, 2.0f);
+    canvas.AddLight(echo.Blurred(6.0f), Palette::deepTeal * 1.5f);
+    canvas.Cover(echo, Mix(Palette::deepTeal, Palette::cyan, 0.35f));
+    const Mask signal = waveLine(0.0f, 3.0f);
+    canvas.AddLight(signal.Blurred(14.0f), Palette::cyan * 0.9f);
+    canvas.AddLight(signal.Blurred(4.0f), Palette::cyan * 0.8f);
+    canvas.Cover(signal, Mix(Palette::cyan, Palette::bone, 0.35f));
+
+    // The crest of the packet marked with a warm point.
+    Mask crest(size, size);
+    const float crestX = extent * 0.5f - 88.0f * 0.75f;
+    Scenery::AddGlowSpot(crest, crestX, wave(crestX, 0.0f), 7.0f, 1.2f);
+    canvas.AddLight(crest.Blurred(10.0f), Palette::amber * 3.0f);
+    canvas.AddLight(crest, Palette::amber);
+
+    // A baseline with ticks, like a scope's graticule.
+    const Mask baseline = Mask::FromCoverage(size, size, [](float x, float y) {
+        const float line = Shapes::EdgeCoverage(std::fabs(y - waveY) - 0.5f) * 0.35f;
+        const float nearest = std::round(x / 64.0f) * 64.0f;
+        const float tick = Shapes::EdgeCoverage(std::fabs(x - nearest) - 0.5f) * Shapes::EdgeCoverage(std::fabs(y - waveY) - 7.0f) * 0.6f;
+        return std::max(line, tick) * Shapes::SmoothStep(0.0f, 0.2f, x / extent) * Shapes::SmoothStep(1.0f, 0.8f, x / extent);
+    });
+    canvas.AddLight(baseline, Palette::cyan * 0.6f);
+
+    const Lettering sans(Fonts::sansBold);
+    GlowingLetters(canvas, sans.Set("SIGNAL", {150, 0.24f}, size, size, extent * 0.5f, extent * 0.34f), Palette::bone, Palette::cyan, 0.8f);
+
+    const Lettering mono(Fonts::mono);
+    const Color caption = Mix(Palette::cyan, Palette::bone, 0.3f) * 0.7f;
+    canvas.Cover(mono.Set("CH 01   44.1 KHZ", {24, 0.4f}, size, size, extent * 0.25f, extent * 0.08f), caption);
+    canvas.Cover(mono.Set("124 BPM   A MINOR", {24, 0.4f}, size, size, extent * 0.75f, extent * 0.92f), caption);
+    return canvas;
+}
+
+Canvas EchoCard()
+{
+    Canvas canvas(size, size);
+    const ColorRamp sky{{0.0f, Palette::abyss}, {0.45f, Palette::night}, {1.0f, Mix(Palette::night, Palette::coral, 0.22f)}};
+    canvas.Paint([&](float, float y) { return sky.At(y / extent); });
+    canvas.AddLight(Mask::FromCoverage(size, size, [](float x, float y) { return Shapes::Glow(x, y * 1.8f, extent * 0.5f, extent * 0.62f * 1.8f, extent * 0.45f); }),
+                    Palette::coral * 0.28f);
+
+    const Lettering sans(Fonts::sansBold);
+    constexpr TextStyle style{190, 0.2f};
+    // Echoes fade away from the word: cold above, warm below.
+    for (int step = 3; step >= 1; --step) {
+        const float offset = 150.0f * static_cast<float>(step);
+        const float strength = 0.75f / static_cast<float>(step * step);
+        const Mask up = Outline(sans.Set("ECHO", style, size, size, extent * 0.5f, extent * 0.5f - offset), 2.0f);
+        canvas.AddLight(up.Blurred(6.0f), Palette::cyan * strength);
+        canvas.Cover(up, Mix(Palette::night, Palette::cyan, strength));
+        const Mask down = Outline(sans.Set("ECHO", style, size, size, extent * 0.5f, extent * 0.5f + offset), 2.0f);
+        canvas.AddLight(down.Blurred(6.0f), Palette::coral * strength);
+        canvas.Cover(down, Mix(Palette::night, Palette::coral, strength));
+    }
+    GlowingLetters(canvas, sans.Set("ECHO", style, size, size, extent * 0.5f, extent * 0.5f), Palette::bone, Palette::amber, 0.8f);
+    return canvas;
+}
+
+}  // namespace Pictures
