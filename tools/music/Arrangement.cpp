@@ -9,7 +9,14 @@ namespace {
 constexpr int breakdownStart = 16;
 constexpr int returnStart = 20;
 constexpr int peakStart = 24;
-constexpr int closingBar = 32;
+constexpr int closingBar = barCount - 1;
+constexpr int grooveStart = 8;
+
+// The bar of the first act that a bar of any act plays.
+int PatternBar(int bar)
+{
+    return bar < firstActBars ? bar : grooveStart + (bar - firstActBars) % laterActBars;
+}
 
 // A minor: i VI III VII, i VI iv V, one chord a bar; the voicings move by
 // small steps around middle C.
@@ -55,8 +62,9 @@ Parts PartsOfBar(int bar)
         parts.melody = true;
         return parts;
     }
+    bar = PatternBar(bar);
     const bool breakdown = bar >= breakdownStart && bar < returnStart;
-    const bool groove = bar >= 8 && !breakdown;
+    const bool groove = bar >= grooveStart && !breakdown;
     parts.kick = !breakdown;
     parts.bass = bar >= 4 && !breakdown;
     parts.closedHats = bar < 8 || bar >= breakdownStart + 2;
@@ -64,7 +72,7 @@ Parts PartsOfBar(int bar)
     parts.openHats = groove;
     parts.claps = groove;
     parts.pad = true;
-    parts.arpeggio = bar >= 8;
+    parts.arpeggio = bar >= grooveStart;
     parts.melody = breakdown || bar >= peakStart;
     parts.riser = bar == returnStart - 2;
     parts.roll = bar == returnStart - 1;
@@ -109,7 +117,11 @@ std::vector<MelodyNote> MelodyOfBar(int bar)
 
 bool CrashOnBar(int bar)
 {
-    return bar == 8 || bar == returnStart || bar == peakStart || bar == closingBar;
+    if (bar == closingBar) {
+        return true;
+    }
+    bar = PatternBar(bar);
+    return bar == grooveStart || bar == returnStart || bar == peakStart;
 }
 
 }  // namespace Arrangement

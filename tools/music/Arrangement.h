@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-// What plays when: 32 bars in phrases of 8 in A minor, then a closing bar.
+// What plays when: three acts in phrases of 8 bars in A minor, then a
+// closing bar. The first act:
 //   bars  1- 4 intro: kick, hats, pad
 //   bars  5- 8 the bass joins
 //   bars  9-16 groove: claps, open hats, the arpeggio
@@ -12,11 +13,15 @@
 //              clap roll and a riser lead back
 //   bars 21-24 the groove returns
 //   bars 25-32 everything, with the full melody
-//   bar  33    a last kick and crash, the chord rings out
+// The second (bars 33-56) and third (bars 57-80) acts play bars 9 to 32
+// again: groove, breakdown, return and peak.
+//   bar  81    a last kick and crash, the chord rings out
 // Bars are counted from 0 here.
 namespace Arrangement {
 
-constexpr int barCount = 33;
+constexpr int firstActBars = 32;
+constexpr int laterActBars = 24;
+constexpr int barCount = firstActBars + 2 * laterActBars + 1;
 constexpr double tailSeconds = 3.0;
 
 double LengthSeconds();
