@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <memory>
 
-#include "music/BeatLevel.h"
-#include "music/SoundFile.h"
+#include "core/DemoMessage.h"
+#include "music/BeatMeasure.h"
+#include "music/DecodedMusic.h"
 #include "music/Tempo.h"
 
 namespace {
@@ -60,12 +62,12 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        const DecodedSound sound = ReadSound(argv[1]);
-        if (sound.sampleRate != Tempo::sampleRate) {
+        auto music = std::make_shared<const DecodedMusic>(DecodedMusic::Load(argv[1]));
+        if (music->SampleRate() != Tempo::sampleRate) {
             std::fprintf(stderr, "kestrova-beat-check: %s is not at %d Hz\n", argv[1], Tempo::sampleRate);
             return 1;
         }
-        const std::vector<BeatStats> beats = MeasureBeats(Mono(sound.audio));
+        const std::vector<BeatStats> beats = MeasureBeats(std::move(music));
         PrintBeats(beats);
         return PrintSummary(beats) ? 0 : 1;
     } catch (const std::exception& error) {
