@@ -2,27 +2,10 @@
 
 #include "app/DemoWindow.h"
 #include "core/DemoMessage.h"
+#include "support/KeyEvents.h"
 #include "gfx/Screen.h"
 
 namespace {
-
-void Release(SDL_Keycode key)
-{
-    SDL_Event event{};
-    event.type = SDL_KEYUP;
-    event.key.state = SDL_RELEASED;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
-
-void Press(SDL_Keycode key)
-{
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
 
 class DemoWindowTest : public ::testing::Test {
 protected:

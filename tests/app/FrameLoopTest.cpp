@@ -6,6 +6,7 @@
 #include "app/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "core/DemoMessage.h"
+#include "support/KeyEvents.h"
 #include "script/EndDemo.h"
 
 namespace {
@@ -46,14 +47,6 @@ private:
     std::string label;
     std::vector<Drawn>& log;
 };
-
-void Release(SDL_Keycode key)
-{
-    SDL_Event event{};
-    event.type = SDL_KEYUP;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
-}
 
 class FrameLoopTest : public ::testing::Test {
 protected:

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <SDL.h>
+
+// Key events as the window would receive them from the viewer.
+inline void PushKey(Uint32 type, SDL_Keycode key)
+{
+    SDL_Event event{};
+    event.type = type;
+    event.key.state = type == SDL_KEYUP ? SDL_RELEASED : SDL_PRESSED;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+inline void Release(SDL_Keycode key)
+{
+    PushKey(SDL_KEYUP, key);
+}
+
+inline void Press(SDL_Keycode key)
+{
+    PushKey(SDL_KEYDOWN, key);
+}
