@@ -73,7 +73,11 @@ void RunShow(const RunOptions& options)
     const DisplaySettings settings = ChooseSettings(options);
 
     DemoWindow window;
-    window.Open(settings.width, settings.height, settings.bitsPerPixel, !settings.windowed, options.Rendering());
+    window.Open(settings.width, settings.height, settings.bitsPerPixel, !settings.windowed,
+                {.verticalSync = settings.verticalSync,
+                 .multisampling = settings.multisampling,
+                 .alwaysOnTop = settings.alwaysOnTop,
+                 .hidden = options.Rendering()});
     LoadGlEntryPoints(options.Rendering());
     RestoreScreenProjection();
     const CEnabler texturing(GL_TEXTURE_2D);
