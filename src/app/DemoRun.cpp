@@ -11,6 +11,7 @@
 #include "app/FrameLoop.h"
 #include "app/OfflineRenderer.h"
 #include "app/OpenMusic.h"
+#include "app/SetupDialog.h"
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
@@ -68,10 +69,8 @@ void LoadGlEntryPoints(bool offscreen)
     }
 }
 
-void RunShow(const RunOptions& options)
+void RunShow(const RunOptions& options, const DisplaySettings& settings)
 {
-    const DisplaySettings settings = ChooseSettings(options);
-
     DemoWindow window;
     window.Open(settings.width, settings.height, settings.bitsPerPixel, !settings.windowed,
                 {.verticalSync = settings.verticalSync,
@@ -109,7 +108,11 @@ int RunDemo(const RunOptions& options)
         if (!options.dataDirectory.empty() && chdir(options.dataDirectory.c_str()) != 0) {
             throw DemoMessage(FormatText("Unable to enter %s", options.dataDirectory.c_str()));
         }
-        RunShow(options);
+        DisplaySettings settings = ChooseSettings(options);
+        if (options.showDialog && RunSetupDialog(settings) == 0) {
+            return -1;
+        }
+        RunShow(options, settings);
     } catch (const DemoMessage& message) {
         ReportFatalMessage(message.Text(), options.showMessageBox);
     } catch (const std::exception& failure) {
