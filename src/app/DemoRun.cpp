@@ -12,6 +12,7 @@
 #include "app/OfflineRenderer.h"
 #include "app/OpenMusic.h"
 #include "app/SetupDialog.h"
+#include "app/TweakPanel.h"
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
@@ -90,10 +91,12 @@ void RunShow(const RunOptions& options, const DisplaySettings& settings)
     if (options.Rendering()) {
         RenderOffline(options, effects, window, musicFile);
     } else {
+        TweakPanel panel(window, effects);
         const std::unique_ptr<MusicStream> music = OpenMusicStream(musicFile);
         music->Play();
         music->SetPosition(static_cast<double>(startOffset));
-        FrameLoop(effects, window, *music).Run();
+        FrameLoop(effects, window, *music, &panel).Run();
+        panel.Terminate();
     }
     effects.Clear();
 }
