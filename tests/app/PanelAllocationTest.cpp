@@ -61,6 +61,8 @@ void PushEvents()
 
 }  // namespace
 
+// Every form of the global operator new counts; every form of delete goes
+// with them, so that libraries mixing the forms stay matched.
 void* operator new(std::size_t size)
 {
     Count();
@@ -70,12 +72,48 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    Count();
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
+}
+
 void operator delete(void* memory) noexcept
 {
     std::free(memory);
 }
 
+void operator delete[](void* memory) noexcept
+{
+    std::free(memory);
+}
+
 void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept
 {
     std::free(memory);
 }
