@@ -212,7 +212,8 @@ void SetupDialog::Draw()
     const auto centreOf = [&](const UnitRect& rect) { return (rect.y + rect.height * 0.5f) * unitY; };
     const auto label = [&](const UnitRect& rect, const char* text, bool centred) {
         const float width = ImGui::CalcTextSize(text).x;
-        const float left = centred ? (rect.x + rect.width * 0.5f) * unitX - width * 0.5f : (rect.x + rect.width) * unitX - width;
+        const float left =
+            centred ? (rect.x + rect.width * 0.5f) * unitX - width * 0.5f : (rect.x + rect.width) * unitX - width;
         ImGui::SetCursorPos(ImVec2(left, centreOf(rect) - lineHeight * 0.5f));
         ImGui::TextUnformatted(text);
     };
@@ -274,8 +275,9 @@ void SetupDialog::DrawResolutionList()
     const std::vector<std::string>& items = form.Resolutions().Items();
     const std::optional<std::size_t> selection = form.Selection();
     const float listTop = ImGui::GetCursorScreenPos().y + ImGui::GetFrameHeight();
-    // Dropped, the list reaches as far down as the template's, within the window.
-    const float listHeight = std::min(droppedListHeight * unitY - ImGui::GetFrameHeight(), ImGui::GetIO().DisplaySize.y - listTop - 2.0f);
+    // Dropped, the list reaches down to the layout's list height, within the window.
+    const float listHeight =
+        std::min(droppedListHeight * unitY - ImGui::GetFrameHeight(), ImGui::GetIO().DisplaySize.y - listTop - 2.0f);
     ImGui::SetNextItemWidth(listWidth * unitX);
     ImGui::SetNextWindowSizeConstraints(ImVec2(0.0f, 0.0f), ImVec2(FLT_MAX, listHeight));
     const bool open = ImGui::BeginCombo("##resolution", selection ? items[*selection].c_str() : "");

@@ -56,8 +56,8 @@ struct TweakChoice {
     // The item shown as chosen; none while the variable holds an unlisted value.
     std::optional<std::size_t> Chosen() const { return type->ItemOf(*value); }
 
-    // Stores the value of the given item.
-    void Choose(std::size_t item) const { *value = type->Values().at(item).value; }
+    // Stores the value of the given item, one of the type's.
+    void Choose(std::size_t item) const { *value = type->Values()[item].value; }
 };
 using TweakBinding = std::variant<TweakInt32, TweakFloat, TweakDirection, TweakColor, TweakChoice>;
 

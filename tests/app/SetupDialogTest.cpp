@@ -40,7 +40,7 @@ TEST_F(SetupDialogTest, OpensAsASmallFixedWindowCentredOnTheScreen)
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(window, &width, &height);
-    EXPECT_GT(width, height) << "the template is wider than high";
+    EXPECT_GT(width, height) << "the form is wider than high";
     EXPECT_LT(width, 480);
     EXPECT_LT(height, 300);
     SDL_Rect screen{};
