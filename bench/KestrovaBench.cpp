@@ -110,7 +110,7 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames)
     }
 
     DemoWindow window;
-    window.Open(width, height, 32, false, true);
+    window.Open(width, height, 32, false, {.hidden = true});
     if (glewInit() != GLEW_OK && !GLEW_VERSION_2_0) {
         throw DemoMessage("Opengl 2.0 not supported");
     }

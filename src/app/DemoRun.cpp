@@ -11,6 +11,8 @@
 #include "app/FrameLoop.h"
 #include "app/OfflineRenderer.h"
 #include "app/OpenMusic.h"
+#include "app/SetupDialog.h"
+#include "app/TweakPanel.h"
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
@@ -68,12 +70,14 @@ void LoadGlEntryPoints(bool offscreen)
     }
 }
 
-void RunShow(const RunOptions& options)
+void RunShow(const RunOptions& options, const DisplaySettings& settings)
 {
-    const DisplaySettings settings = ChooseSettings(options);
-
     DemoWindow window;
-    window.Open(settings.width, settings.height, settings.bitsPerPixel, !settings.windowed, options.Rendering());
+    window.Open(settings.width, settings.height, settings.bitsPerPixel, !settings.windowed,
+                {.verticalSync = settings.verticalSync,
+                 .multisampling = settings.multisampling,
+                 .alwaysOnTop = settings.alwaysOnTop,
+                 .hidden = options.Rendering()});
     LoadGlEntryPoints(options.Rendering());
     RestoreScreenProjection();
     const CEnabler texturing(GL_TEXTURE_2D);
@@ -87,10 +91,12 @@ void RunShow(const RunOptions& options)
     if (options.Rendering()) {
         RenderOffline(options, effects, window, musicFile);
     } else {
+        TweakPanel panel(window, effects);
         const std::unique_ptr<MusicStream> music = OpenMusicStream(musicFile);
         music->Play();
         music->SetPosition(static_cast<double>(startOffset));
-        FrameLoop(effects, window, *music).Run();
+        FrameLoop(effects, window, *music, &panel).Run();
+        panel.Terminate();
     }
     effects.Clear();
 }
@@ -105,7 +111,11 @@ int RunDemo(const RunOptions& options)
         if (!options.dataDirectory.empty() && chdir(options.dataDirectory.c_str()) != 0) {
             throw DemoMessage(FormatText("Unable to enter %s", options.dataDirectory.c_str()));
         }
-        RunShow(options);
+        DisplaySettings settings = ChooseSettings(options);
+        if (options.showDialog && RunSetupDialog(settings) == 0) {
+            return -1;
+        }
+        RunShow(options, settings);
     } catch (const DemoMessage& message) {
         ReportFatalMessage(message.Text(), options.showMessageBox);
     } catch (const std::exception& failure) {

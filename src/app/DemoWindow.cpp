@@ -1,5 +1,7 @@
 #include "app/DemoWindow.h"
 
+#include <span>
+
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "gfx/Screen.h"
@@ -18,7 +20,7 @@ DemoWindow::~DemoWindow()
     Close();
 }
 
-void DemoWindow::Open(int width, int height, int /*bitsPerPixel*/, bool fullscreen, bool hidden)
+void DemoWindow::Open(int width, int height, int /*bitsPerPixel*/, bool fullscreen, const WindowAttributes& attributes)
 {
     quitRequested = false;
     seekForward = false;
@@ -33,20 +35,36 @@ void DemoWindow::Open(int width, int height, int /*bitsPerPixel*/, bool fullscre
     }
 
     Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_RESIZABLE);
-    if (hidden) {
+    if (attributes.alwaysOnTop && !fullscreen) {
+        flags |= SDL_WINDOW_ALWAYS_ON_TOP;
+    }
+    if (attributes.hidden) {
         flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     }
     // Not every display offers an 8-sample visual (Xvfb has none): step down.
-    for (const int samples : {8, 4, 2, 0}) {
+    static constexpr int withMultisampling[] = {8, 4, 2, 0};
+    static constexpr int withoutMultisampling[] = {0};
+    const std::span<const int> sampleCounts =
+        attributes.multisampling ? std::span<const int>(withMultisampling) : std::span<const int>(withoutMultisampling);
+    for (const int samples : sampleCounts) {
         if (TryCreate(width, height, flags, samples)) {
             multisamples = samples;
-            SDL_GL_SetSwapInterval(1);
             DebugOutput(samples > 0 ? FormatText("Window opened with %d-sample multisampling\n", samples)
                                     : std::string("Window opened without multisampling\n"));
+            SetSwapInterval(attributes.verticalSync ? 1 : 0);
             return;
         }
     }
     ThrowSdlError();
+}
+
+void DemoWindow::SetSwapInterval(int interval)
+{
+    // Some drivers (Xvfb's GLX) offer no swap control; the show runs with
+    // whatever the driver does.
+    if (SDL_GL_SetSwapInterval(interval) != 0) {
+        DebugOutput(FormatText("Unable to set the swap interval to %d: %s\n", interval, SDL_GetError()));
+    }
 }
 
 bool DemoWindow::TryCreate(int width, int height, Uint32 flags, int samples)
@@ -85,6 +103,9 @@ void DemoWindow::SwapAndPoll()
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             throw DemoMessage("You quit?");
+        }
+        if (eventFilter != nullptr && eventFilter->TakeEvent(event)) {
+            continue;
         }
         if (event.type == SDL_KEYUP) {
             switch (event.key.keysym.sym) {

@@ -3,8 +3,8 @@
 #include "core/BeatLevel.h"
 #include "gfx/Gl.h"
 
-FrameLoop::FrameLoop(const EffectList& effects, DemoWindow& window, MusicStream& music)
-    : effects(effects), window(window), music(music)
+FrameLoop::FrameLoop(const EffectList& effects, DemoWindow& window, MusicStream& music, TweakPanel* panel)
+    : effects(effects), window(window), music(music), panel(panel)
 {
 }
 
@@ -34,6 +34,9 @@ std::uint32_t FrameLoop::DrawFrame()
         if (effect->IsActiveAt(time)) {
             effect->Draw(time, beat);
         }
+    }
+    if (panel != nullptr) {
+        panel->Draw(time, beat);
     }
     return time;
 }

@@ -1,11 +1,13 @@
 #include "effects/AlphaBlendImage.h"
 
 #include <array>
+#include <vector>
 
 #include "core/DemoMessage.h"
 #include "core/DemoRandom.h"
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
+#include "script/TweakBar.h"
 
 namespace Effekter {
 
@@ -33,6 +35,16 @@ AlphaBlendImage::AlphaBlendImage(std::uint32_t startTime, std::uint32_t endTime,
     : Effekt(startTime, endTime), imageTexture(imagePath.c_str()), mode(ModeFromWord(modeWord, imagePath))
 {
     name = imagePath;
+}
+
+void AlphaBlendImage::RegisterTweaks()
+{
+    std::vector<TweakEnumValue> values;
+    for (std::size_t index = 0; index < modeWords.size(); ++index) {
+        values.push_back({static_cast<int>(index), modeWords[index]});
+    }
+    const TweakEnum& modeType = tweakBar->DefineEnum("Mode", std::move(values));
+    tweakBar->AddEnum("Mode", modeType, mode, "Mode");
 }
 
 void AlphaBlendImage::Draw(std::uint32_t time, float beat)

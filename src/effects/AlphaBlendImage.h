@@ -18,6 +18,9 @@ public:
     // BEATUP, BEATBACK and RANDOM (matched exactly).
     AlphaBlendImage(std::uint32_t startTime, std::uint32_t endTime, const std::string& imagePath, const std::string& modeWord);
 
+    // An enumeration type "Mode" of the eight mode words, and the variable
+    // "Mode" bound to mode.
+    void RegisterTweaks() override;
     void Draw(std::uint32_t time, float beat) override;
 
     std::uint32_t lastTrigger = 0;

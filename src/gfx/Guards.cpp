@@ -66,6 +66,28 @@ TextureBinding::~TextureBinding()
     UnbindTexture();
 }
 
+SavedGlState::SavedGlState()
+{
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    for (SavedMatrix& matrix : matrices) {
+        glGetFloatv(matrix.query, matrix.values.data());
+    }
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+}
+
+SavedGlState::~SavedGlState()
+{
+    // Loaded rather than pushed: the projection stack may be only two deep.
+    for (const SavedMatrix& matrix : matrices) {
+        glMatrixMode(matrix.mode);
+        glLoadMatrixf(matrix.values.data());
+    }
+    glPopClientAttrib();
+    glPopAttrib();  // the matrix mode with the transform group
+    glUseProgram(static_cast<GLuint>(program));
+}
+
 OrthoScope::OrthoScope()
 {
     glViewport(0, 0, screenWidth, screenHeight);

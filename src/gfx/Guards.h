@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/Gl.h"
 
 // Scope guards: each makes one change to the GL state when constructed and
@@ -68,6 +70,31 @@ public:
 
     ViewportScope(const ViewportScope&) = delete;
     ViewportScope& operator=(const ViewportScope&) = delete;
+};
+
+// For drawing that does not go through the guards (the tweak panel's
+// renderer): saves every server and client attribute group, the projection,
+// modelview and texture matrices and the program in use, and puts them all
+// back on destruction.
+class SavedGlState {
+public:
+    SavedGlState();
+    ~SavedGlState();
+
+    SavedGlState(const SavedGlState&) = delete;
+    SavedGlState& operator=(const SavedGlState&) = delete;
+
+private:
+    struct SavedMatrix {
+        GLenum mode;
+        GLenum query;
+        std::array<GLfloat, 16> values;
+    };
+
+    std::array<SavedMatrix, 3> matrices{{{GL_PROJECTION, GL_PROJECTION_MATRIX, {}},
+                                         {GL_MODELVIEW, GL_MODELVIEW_MATRIX, {}},
+                                         {GL_TEXTURE, GL_TEXTURE_MATRIX, {}}}};
+    GLint program = 0;
 };
 
 // Full-window viewport, 40-degree perspective (near 0.1, far 1000) and an

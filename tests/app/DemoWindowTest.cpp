@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include "app/DemoWindow.h"
 #include "core/DemoMessage.h"
 #include "support/KeyEvents.h"
@@ -23,15 +25,15 @@ protected:
 
 }  // namespace
 
-TEST_F(DemoWindowTest, PublishesItsSizeAndSaysHowItMultisamples)
+TEST_F(DemoWindowTest, PublishesItsSizeAndOpensWithoutMultisamplingByDefault)
 {
     EXPECT_EQ(screenWidth, 320);
     EXPECT_EQ(screenHeight, 240);
-    const int samples = window.Multisamples();
-    EXPECT_TRUE(samples == 8 || samples == 4 || samples == 2 || samples == 0);
-    const std::string expected = samples > 0 ? "Window opened with " + std::to_string(samples) + "-sample multisampling\n"
-                                             : std::string("Window opened without multisampling\n");
-    EXPECT_EQ(openLog, expected);
+    EXPECT_EQ(window.Multisamples(), 0);
+    GLint sampleBuffers = -1;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    EXPECT_EQ(sampleBuffers, 0);
+    EXPECT_EQ(openLog.rfind("Window opened without multisampling\n", 0), 0u) << openLog;
 }
 
 TEST_F(DemoWindowTest, FlagsStartCleared)
@@ -117,4 +119,71 @@ TEST(DemoWindowStart, WithoutAnyVideoDriverTheErrorNamesSdlsReason)
         EXPECT_GT(message.Text().size(), std::string("Error: \n").size());
     }
     unsetenv("SDL_VIDEODRIVER");
+}
+
+namespace {
+
+// SDL's video driver for one test; the display's own when unset.
+class VideoDriver {
+public:
+    explicit VideoDriver(const char* name) { setenv("SDL_VIDEODRIVER", name, 1); }
+    ~VideoDriver() { unsetenv("SDL_VIDEODRIVER"); }
+};
+
+std::string OpenLog(DemoWindow& window, bool fullscreen, const WindowAttributes& attributes)
+{
+    testing::internal::CaptureStderr();
+    window.Open(320, 240, 32, fullscreen, attributes);
+    return testing::internal::GetCapturedStderr();
+}
+
+}  // namespace
+
+TEST(DemoWindowAttributes, MultisamplingAsksForAsManySamplesAsTheDisplayOffers)
+{
+    DemoWindow window;
+    const std::string log = OpenLog(window, false, {.multisampling = true});
+    const int samples = window.Multisamples();
+    ASSERT_TRUE(samples == 8 || samples == 4 || samples == 2 || samples == 0) << samples;
+    GLint sampleBuffers = -1;
+    GLint contextSamples = -1;
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
+    glGetIntegerv(GL_SAMPLES, &contextSamples);
+    EXPECT_EQ(sampleBuffers, samples > 0 ? 1 : 0);
+    EXPECT_GE(contextSamples, samples);
+    const std::string expected = samples > 0 ? "Window opened with " + std::to_string(samples) + "-sample multisampling\n"
+                                             : std::string("Window opened without multisampling\n");
+    EXPECT_EQ(log.rfind(expected, 0), 0u) << log;
+}
+
+TEST(DemoWindowAttributes, VerticalSyncSetsTheSwapInterval)
+{
+    // Xvfb's GLX has no swap control; SDL's offscreen driver (EGL) has.
+    const VideoDriver offscreen("offscreen");
+    DemoWindow window;
+    std::string log = OpenLog(window, false, {.verticalSync = true});
+    EXPECT_EQ(SDL_GL_GetSwapInterval(), 1) << log;
+    window.Close();
+    log = OpenLog(window, false, {.verticalSync = false});
+    EXPECT_EQ(SDL_GL_GetSwapInterval(), 0) << log;
+}
+
+TEST(DemoWindowAttributes, AlwaysOnTopKeepsAWindowAbove)
+{
+    DemoWindow window;
+    OpenLog(window, false, {.alwaysOnTop = true});
+    EXPECT_NE(SDL_GetWindowFlags(window.Window()) & SDL_WINDOW_ALWAYS_ON_TOP, 0u);
+    window.Close();
+    OpenLog(window, false, {.alwaysOnTop = false});
+    EXPECT_EQ(SDL_GetWindowFlags(window.Window()) & SDL_WINDOW_ALWAYS_ON_TOP, 0u);
+}
+
+TEST(DemoWindowAttributes, AlwaysOnTopLeavesFullScreenAlone)
+{
+    const VideoDriver offscreen("offscreen");  // no mode switch on the test display
+    DemoWindow window;
+    OpenLog(window, true, {.alwaysOnTop = true});
+    const Uint32 flags = SDL_GetWindowFlags(window.Window());
+    EXPECT_NE(flags & SDL_WINDOW_FULLSCREEN, 0u);
+    EXPECT_EQ(flags & SDL_WINDOW_ALWAYS_ON_TOP, 0u);
 }

@@ -72,7 +72,7 @@ TEST(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
     ASSERT_EQ(chdir(SHOW_FOLDER), 0) << "the show is assembled in " << SHOW_FOLDER;
     DemoWindow window;
     testing::internal::CaptureStderr();
-    window.Open(320, 240, 32, false, true);
+    window.Open(320, 240, 32, false, {.hidden = true});
     ASSERT_EQ(glewInit(), GLEW_OK);
     RestoreScreenProjection();
     const CEnabler texturing(GL_TEXTURE_2D);

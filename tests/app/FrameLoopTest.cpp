@@ -53,7 +53,7 @@ protected:
     void SetUp() override
     {
         testing::internal::CaptureStderr();
-        window.Open(160, 120, 32, false, true);
+        window.Open(160, 120, 32, false, {.hidden = true});
         testing::internal::GetCapturedStderr();
         window.SwapAndPoll();
         effects.Append(std::make_unique<Recorder>(1000, 2000, "first", drawn));

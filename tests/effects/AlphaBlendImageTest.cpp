@@ -3,6 +3,7 @@
 #include "core/DemoMessage.h"
 #include "core/DemoRandom.h"
 #include "effects/AlphaBlendImage.h"
+#include "script/TweakBar.h"
 #include "support/GlTestContext.h"
 #include "support/Pictures.h"
 #include "support/ScriptFolder.h"
@@ -155,4 +156,43 @@ TEST_F(AlphaBlendImageDrawing, RejectsAnUnknownModeWord)
 TEST_F(AlphaBlendImageDrawing, IsNamedAfterItsPicture)
 {
     EXPECT_EQ(Make("UP").name, "card.png");
+}
+
+TEST_F(AlphaBlendImageDrawing, RegistersItsModeAsAnEnumerationOfTheEightWords)
+{
+    AlphaBlendImage image = Make("BEATUP");
+    TweakBar section("card");
+    image.tweakBar = &section;
+    image.RegisterTweaks();
+    ASSERT_EQ(section.Variables().size(), 1u);
+    const TweakVariable& variable = section.Variables().front();
+    EXPECT_EQ(variable.name, "Mode");
+    EXPECT_EQ(variable.label, "Mode");
+    const auto& choice = std::get<TweakChoice>(variable.binding);
+    EXPECT_EQ(choice.value, &image.mode);
+    EXPECT_EQ(choice.type->Name(), "Mode");
+    const char* words[] = {"UP", "DOWN", "LEFT", "RIGHT", "UPCENTER", "BEATUP", "BEATBACK", "RANDOM"};
+    ASSERT_EQ(choice.type->Values().size(), 8u);
+    for (int value = 0; value < 8; ++value) {
+        EXPECT_EQ(choice.type->Values()[static_cast<std::size_t>(value)].value, value);
+        EXPECT_EQ(choice.type->Values()[static_cast<std::size_t>(value)].label, words[value]);
+    }
+    EXPECT_EQ(choice.Chosen(), 5u);
+}
+
+TEST_F(AlphaBlendImageDrawing, AModeChosenInItsSectionActsFromTheNextDraw)
+{
+    AlphaBlendImage image = Make("UP");
+    TweakBar section("card");
+    image.tweakBar = &section;
+    image.RegisterTweaks();
+    DrawFresh(image, 1250, 0.0f);
+    EXPECT_TRUE(Covered(0.5, 0.75));
+    EXPECT_FALSE(Covered(0.25, 0.25));
+
+    std::get<TweakChoice>(section.Find("Mode")->binding).Choose(2);  // LEFT
+    DrawFresh(image, 1250, 0.0f);
+    EXPECT_TRUE(Covered(0.75, 0.25));
+    EXPECT_FALSE(Covered(0.25, 0.75));
+    EXPECT_TRUE(BetweenEffectsState());
 }

@@ -166,3 +166,37 @@ TEST_F(Guards, RestoreScreenProjectionFollowsTheWindowSize)
     RestoreScreenProjection();
     EXPECT_TRUE(BetweenEffectsState());
 }
+
+TEST_F(Guards, SavedStateComesBackWhateverWasChangedMeanwhile)
+{
+    glColor4f(0.5f, 0.25f, 0.125f, 1.0f);
+    const GlStateSnapshot before = GlStateSnapshot::Take();
+    {
+        const SavedGlState saved;
+        glEnable(GL_BLEND);
+        glEnable(GL_SCISSOR_TEST);
+        glEnable(GL_DEPTH_TEST);
+        glDisable(GL_TEXTURE_2D);
+        glBlendFunc(GL_ONE, GL_ONE);
+        glColor4f(1.0f, 0.0f, 0.0f, 0.0f);
+        glScissor(1, 2, 3, 4);
+        glViewport(0, 0, 10, 10);
+        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        glShadeModel(GL_FLAT);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 7);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glBindTexture(GL_TEXTURE_2D, 1);
+        glMatrixMode(GL_TEXTURE);
+        glScalef(2.0f, 2.0f, 2.0f);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0.0, 1.0, 1.0, 0.0, -1.0, 1.0);
+        glMatrixMode(GL_MODELVIEW);
+        glTranslatef(1.0f, 2.0f, 3.0f);
+        glMatrixMode(GL_PROJECTION);
+    }
+    EXPECT_TRUE(BetweenEffectsState());
+    EXPECT_EQ(GlStateSnapshot::Take(), before);
+}

@@ -212,3 +212,42 @@ std::vector<Rgba> TextureTexels(GLuint texture, int width, int height)
     glBindTexture(GL_TEXTURE_2D, 0);
     return texels;
 }
+
+GlStateSnapshot GlStateSnapshot::Take()
+{
+    GlStateSnapshot state{};
+    glGetFloatv(GL_CURRENT_COLOR, state.currentColour.data());
+    glGetIntegerv(GL_BLEND_SRC, &state.blendFactors[0]);
+    glGetIntegerv(GL_BLEND_DST, &state.blendFactors[1]);
+    glGetIntegerv(GL_SCISSOR_BOX, state.scissorBox.data());
+    glGetIntegerv(GL_POLYGON_MODE, state.polygonModes.data());
+    glGetIntegerv(GL_SHADE_MODEL, &state.shadeModel);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &state.textureEnvironmentMode);
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &state.unpackAlignmentAndRowLength[0]);
+    glGetIntegerv(GL_UNPACK_ROW_LENGTH, &state.unpackAlignmentAndRowLength[1]);
+    state.clientArrays = {glIsEnabled(GL_VERTEX_ARRAY), glIsEnabled(GL_COLOR_ARRAY), glIsEnabled(GL_TEXTURE_COORD_ARRAY),
+                          glIsEnabled(GL_NORMAL_ARRAY)};
+    glGetFloatv(GL_TEXTURE_MATRIX, state.textureMatrix.data());
+    glGetIntegerv(GL_VIEWPORT, state.viewport.data());
+    return state;
+}
+
+void PrintTo(const GlStateSnapshot& state, std::ostream* out)
+{
+    const auto list = [out](const char* name, const auto& values) {
+        *out << name << " (";
+        for (const auto value : values) {
+            *out << " " << +value;
+        }
+        *out << " ) ";
+    };
+    list("colour", state.currentColour);
+    list("blend", state.blendFactors);
+    list("scissor", state.scissorBox);
+    list("polygon", state.polygonModes);
+    *out << "shade " << state.shadeModel << " texenv " << state.textureEnvironmentMode << " ";
+    list("unpack", state.unpackAlignmentAndRowLength);
+    list("client arrays", state.clientArrays);
+    list("texture matrix", state.textureMatrix);
+    list("viewport", state.viewport);
+}

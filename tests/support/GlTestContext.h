@@ -35,6 +35,25 @@ void ResetBetweenEffectsState();
 // Checks that state, naming every difference; also fails on a pending GL error.
 ::testing::AssertionResult BetweenEffectsState();
 
+// State beyond what BetweenEffectsState checks, which a foreign renderer
+// (the tweak panel's) is likely to touch: compared whole before and after.
+struct GlStateSnapshot {
+    std::array<GLfloat, 4> currentColour;
+    std::array<GLint, 2> blendFactors;
+    std::array<GLint, 4> scissorBox;
+    std::array<GLint, 2> polygonModes;
+    GLint shadeModel;
+    GLint textureEnvironmentMode;
+    std::array<GLint, 2> unpackAlignmentAndRowLength;
+    std::array<GLboolean, 4> clientArrays;  // vertex, colour, texture coordinate, normal
+    std::array<GLfloat, 16> textureMatrix;
+    std::array<GLint, 4> viewport;
+
+    static GlStateSnapshot Take();
+    bool operator==(const GlStateSnapshot&) const = default;
+};
+void PrintTo(const GlStateSnapshot& state, std::ostream* out);
+
 // The pixel at column x and row y counted from the top of the window, as the
 // viewer sees it; read from the back buffer, before any swap.
 Rgba ReadPixel(int x, int y);

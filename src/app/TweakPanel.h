@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "app/DemoWindow.h"
+#include "app/ImGuiSession.h"
+#include "script/EffectList.h"
+#include "script/TweakSections.h"
+
+// The live tweak panel over the running show, drawn with Dear ImGui in the
+// demo's window. Releasing F1 shows or hides it. It lists the effects active
+// at the frame's time with the variables their RegisterTweaks bound, which
+// can be edited there (an edit acts from the next frame), and shows the music
+// time, the beat level as a bar and the frame time. While a text field is
+// edited, keys go to the panel rather than to the show.
+class TweakPanel : public WindowEventFilter {
+public:
+    // Gives every effect its section and calls its RegisterTweaks, and takes
+    // the window's events from then on. The effects and the window must
+    // outlive the panel.
+    TweakPanel(DemoWindow& window, const EffectList& effects);
+    ~TweakPanel() override;
+
+    TweakPanel(const TweakPanel&) = delete;
+    TweakPanel& operator=(const TweakPanel&) = delete;
+
+    bool TakeEvent(const SDL_Event& event) override;
+
+    // Drawn after all effects of the frame, with the GL state saved and
+    // restored around it; while hidden it does nothing at all.
+    void Draw(std::uint32_t time, float beat);
+
+    bool Visible() const { return visible; }
+
+    // Ends the panel for good: the effects lose their sections, the window's
+    // events are left alone and ImGui shuts down. Later calls do nothing.
+    void Terminate();
+
+private:
+    void DrawSection(const Effekt& effect);
+
+    DemoWindow& window;
+    const EffectList& effects;
+    TweakSections sections;
+    std::optional<ImGuiSession> session;
+    bool visible = false;
+};

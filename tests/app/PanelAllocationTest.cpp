@@ -1,0 +1,161 @@
+// Counts heap allocations, of the program and of Dear ImGui, while the frame
+// loop runs with the tweak panel hidden: there must be none.
+#include <gtest/gtest.h>
+
+#include <imgui.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "app/DemoWindow.h"
+#include "app/FrameLoop.h"
+#include "app/TweakPanel.h"
+#include "gfx/Guards.h"
+#include "script/Overlays.h"
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+
+void Count()
+{
+    if (counting.load(std::memory_order_relaxed)) {
+        allocations.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
+void* CountedImGuiAlloc(std::size_t size, void*)
+{
+    Count();
+    return std::malloc(size);
+}
+
+void CountedImGuiFree(void* memory, void*)
+{
+    std::free(memory);
+}
+
+// A clock that stands at 1.5 s with a silent spectrum.
+class StillClock : public MusicStream {
+public:
+    void Play() override {}
+    double Position() override { return 1.5; }
+    void SetPosition(double) override {}
+    void FillSpectrum(std::span<float, spectrumBins> bins) override { std::fill(bins.begin(), bins.end(), 0.0f); }
+};
+
+void PushEvents()
+{
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 20;
+    motion.motion.y = 30;
+    SDL_PushEvent(&motion);
+    SDL_Event key{};
+    key.type = SDL_KEYUP;
+    key.key.keysym.sym = SDLK_SPACE;
+    SDL_PushEvent(&key);
+}
+
+}  // namespace
+
+// Every form of the global operator new counts; every form of delete goes
+// with them, so that libraries mixing the forms stay matched.
+void* operator new(std::size_t size)
+{
+    Count();
+    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
+        return memory;
+    }
+    throw std::bad_alloc();
+}
+
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    Count();
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
+{
+    return operator new(size, tag);
+}
+
+void operator delete(void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, std::size_t) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete(void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+void operator delete[](void* memory, const std::nothrow_t&) noexcept
+{
+    std::free(memory);
+}
+
+TEST(PanelAllocations, NoneWhileThePanelIsHidden)
+{
+    ImGui::SetAllocatorFunctions(CountedImGuiAlloc, CountedImGuiFree);
+    DemoWindow window;
+    testing::internal::CaptureStderr();
+    window.Open(320, 240, 32, false, {.hidden = true});
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(glewInit(), GLEW_OK);
+    RestoreScreenProjection();
+    const CEnabler texturing(GL_TEXTURE_2D);
+    EffectList effects;
+    // An effect that draws nothing: what the GL driver allocates is not the loop's.
+    effects.Append(std::make_unique<Effekter::Overlays>(1000, 2000));
+    TweakPanel panel(window, effects);
+    StillClock clock;
+    FrameLoop loop(effects, window, clock, &panel);
+    loop.DrawFrame();
+    window.SwapAndPoll();
+
+    counting = true;
+    for (int frame = 0; frame < 100; ++frame) {
+        PushEvents();
+        loop.DrawFrame();
+        window.SwapAndPoll();
+    }
+    counting = false;
+    EXPECT_EQ(allocations.load(), 0);
+
+    // Shown, the panel does allocate at first: the count sees it.
+    SDL_Event f1{};
+    f1.type = SDL_KEYUP;
+    f1.key.keysym.sym = SDLK_F1;
+    SDL_PushEvent(&f1);
+    window.SwapAndPoll();
+    ASSERT_TRUE(panel.Visible());
+    counting = true;
+    loop.DrawFrame();
+    counting = false;
+    EXPECT_GT(allocations.load(), 0);
+    panel.Terminate();
+}
