@@ -4,6 +4,7 @@
 #include "music/OggVorbisFile.h"
 #include "music/Track.h"
 #include "picture/Pictures.h"
+#include "picture/ShaderPictures.h"
 
 const std::vector<PictureAsset>& PictureAssets()
 {
@@ -15,6 +16,16 @@ const std::vector<PictureAsset>& PictureAssets()
         {"pictures/northern.jpg", Pictures::NorthernLights},
         {"pictures/horizon.jpg", Pictures::GridHorizon},
         {"pictures/sun.jpg", Pictures::SunOverWater},
+        {"plasma/__water.jpg", ShaderPictures::Water},
+        {"housing.jpg", ShaderPictures::Housing},
+        {"banger/bang.jpg", ShaderPictures::BangCard},
+        {"banger/bang1.jpg", ShaderPictures::BangFlash},
+        {"circles/__ring.jpg", ShaderPictures::Ring},
+        {"circles/circles.jpg", ShaderPictures::ConcentricCircles},
+        {"circles/text.jpg", ShaderPictures::GlowText},
+        {"__grid.jpg", ShaderPictures::Grid},
+        {"shadershow/ridge.jpg", ShaderPictures::NightRidge},
+        {"shadershow/panels.jpg", ShaderPictures::Panels},
     };
     return assets;
 }

@@ -25,6 +25,8 @@ struct Entry {
     std::int32_t end = 0;
     std::string image;
     std::string mode;
+    std::string shader;
+    std::int32_t seed = 0;
 };
 
 struct Script {
@@ -46,10 +48,15 @@ Script ReadScript()
     Script script{reader.RequireLine(), reader.RequireNumber(), reader.RequireNumber(), {}};
     while (const std::optional<std::string> keyword = reader.ReadLine()) {
         reader.BeginEntry(*keyword);
-        Entry entry{*keyword, reader.RequireNumber(), reader.RequireNumber(), {}, {}};
+        Entry entry{*keyword, reader.RequireNumber(), reader.RequireNumber(), {}, {}, {}, 0};
         if (entry.keyword == "AlphaBlendImage") {
             entry.image = reader.RequireLine();
             entry.mode = reader.RequireLine();
+        } else if (entry.keyword == "ShaderShow") {
+            entry.shader = reader.RequireLine();
+            entry.image = reader.RequireLine();
+        } else if (entry.keyword == "Plasma2D") {
+            entry.seed = reader.RequireNumber();
         }
         script.entries.push_back(entry);
     }
@@ -89,7 +96,8 @@ TEST(ShowScript, CountsItsEntriesExactly)
 
 TEST(ShowScript, UsesOnlyKnownEffectsAndGeneratedPictures)
 {
-    const std::set<std::string> keywords{"AlphaBlendImage", "FlashWhite", "EndDemo"};
+    const std::set<std::string> keywords{"AlphaBlendImage", "FlashWhite", "EndDemo", "Plasma2D", "PolarCoords",
+                                         "ShaderShow", "Banger", "Circles", "Faces", "TwistBox"};
     const std::set<std::string> modes{"UP", "DOWN", "LEFT", "RIGHT", "UPCENTER", "BEATUP", "BEATBACK", "RANDOM"};
     const std::set<std::string> pictures = GeneratedPictures();
     for (const Entry& entry : ReadScript().entries) {
@@ -98,7 +106,42 @@ TEST(ShowScript, UsesOnlyKnownEffectsAndGeneratedPictures)
             EXPECT_TRUE(pictures.count(entry.image)) << entry.image;
             EXPECT_TRUE(modes.count(entry.mode)) << entry.mode;
         }
+        if (entry.keyword == "ShaderShow") {
+            EXPECT_TRUE(pictures.count(entry.image)) << entry.image;
+            const std::filesystem::path shader(entry.shader);
+            ASSERT_EQ(*shader.begin(), "data") << entry.shader;
+            EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(SOURCE_DATA_DIR) / shader.lexically_relative("data")))
+                << entry.shader << " is not an authored file";
+        }
     }
+}
+
+// Every shader effect shows at least once, each ShaderShow scene with its
+// own shader, and the two plasmas with different seeds.
+TEST(ShowScript, ShowsEveryShaderEffect)
+{
+    std::set<std::string> keywords;
+    std::set<std::string> shaders;
+    std::set<std::int32_t> seeds;
+    int shaderShows = 0;
+    int plasmas = 0;
+    for (const Entry& entry : ReadScript().entries) {
+        keywords.insert(entry.keyword);
+        if (entry.keyword == "ShaderShow") {
+            shaders.insert(entry.shader);
+            ++shaderShows;
+        }
+        if (entry.keyword == "Plasma2D") {
+            seeds.insert(entry.seed);
+            ++plasmas;
+        }
+    }
+    for (const char* keyword : {"Plasma2D", "PolarCoords", "ShaderShow", "Banger", "Circles", "Faces", "TwistBox"}) {
+        EXPECT_TRUE(keywords.count(keyword)) << keyword;
+    }
+    EXPECT_GE(shaders.size(), 2u);
+    EXPECT_EQ(static_cast<int>(shaders.size()), shaderShows);
+    EXPECT_EQ(static_cast<int>(seeds.size()), plasmas);
 }
 
 TEST(ShowScript, ShowsEveryModeAndSeveralFlashes)
