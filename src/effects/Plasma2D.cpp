@@ -3,6 +3,7 @@
 #include "core/DemoRandom.h"
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
+#include "script/TweakBar.h"
 
 namespace Effekter {
 
@@ -37,6 +38,11 @@ void Plasma2D::DrawCoefficients()
         dx1Values[i] = UnitDraw();
         dy1Values[i] = UnitDraw();
     }
+}
+
+void Plasma2D::RegisterTweaks()
+{
+    tweakBar->AddInt32("Plasma", seed, "Plasma");
 }
 
 void Plasma2D::Draw(std::uint32_t time, float beat)

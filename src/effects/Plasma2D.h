@@ -17,6 +17,9 @@ class Plasma2D : public Effekt {
 public:
     Plasma2D(std::uint32_t startTime, std::uint32_t endTime, int seed);
 
+    // The seed, as "Plasma": another seed gives another pattern from the next draw.
+    void RegisterTweaks() override;
+
     void Draw(std::uint32_t time, float beat) override;
 
     CTextureFreeImage waterTexture;

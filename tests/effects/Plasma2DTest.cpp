@@ -2,6 +2,7 @@
 
 #include "core/DemoRandom.h"
 #include "effects/Plasma2D.h"
+#include "script/TweakBar.h"
 #include "support/GlTestContext.h"
 #include "support/ShippedData.h"
 
@@ -128,4 +129,22 @@ TEST_F(Plasma2DDrawing, IsNamedAndShadesTheWholeWindow)
         EXPECT_FALSE(pixel.r == 255 && pixel.g == 0 && pixel.b == 255) << "corner " << x << "," << y << " not covered";
     }
     EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(Plasma2DDrawing, ItsSeedChangedInItsSectionGivesAnotherPlasmaFromTheNextDraw)
+{
+    UseShippedShader();
+    Plasma2D plasma(0, 100000, 7);
+    Plasma2D reference(0, 100000, 8);
+    TweakBar section("Plasma2D");
+    plasma.tweakBar = &section;
+    plasma.RegisterTweaks();
+    const TweakVariable* variable = section.Find("Plasma");
+    ASSERT_NE(variable, nullptr);
+    EXPECT_EQ(variable->label, "Plasma");
+
+    *std::get<TweakInt32>(variable->binding).value = 8;
+    plasma.Draw(1000, 0.0f);
+    reference.Draw(1000, 0.0f);
+    EXPECT_EQ(Coefficients(plasma), Coefficients(reference));
 }
