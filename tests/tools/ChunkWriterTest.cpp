@@ -15,7 +15,7 @@ TEST(ChunkWriter, NestedLengthsCountHeaderDataAndSubChunks)
     writer.CString("ab");
     writer.End();
     const std::vector<std::uint8_t> expected = {
-        0x4D, 0x4D, 23, 0, 0, 0,  // main: 6 + 1 + 10 + 3
+        0x4D, 0x4D, 20, 0, 0, 0,  // main: 6 + 1 + 10 + 3
         7,
         0x02, 0x00, 10, 0, 0, 0,  // sub-chunk: 6 + 4
         0x04, 0x03, 0x02, 0x01,
