@@ -1,7 +1,14 @@
 #include "effects/Keywords.h"
 
 #include "effects/AlphaBlendImage.h"
+#include "effects/Banger.h"
+#include "effects/Circles.h"
+#include "effects/Faces.h"
 #include "effects/FlashWhite.h"
+#include "effects/Plasma2D.h"
+#include "effects/PolarCoords.h"
+#include "effects/ShaderShow.h"
+#include "effects/TwistBox.h"
 #include "script/EndDemo.h"
 #include "script/Overlays.h"
 #include "script/PluginLoader.h"
@@ -16,14 +23,30 @@ KeywordTable DemoKeywords()
              const std::string path = extras.RequireLine();
              return std::make_unique<PluginLoader>(startTime, endTime, path, extras.Stream());
          }},
+        {"Plasma2D",
+         [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
+             const std::int32_t seed = extras.RequireNumber();
+             return std::make_unique<Plasma2D>(startTime, endTime, seed);
+         }},
+        {"Banger", WindowOnly<Banger>()},
         {"FlashWhite", WindowOnly<FlashWhite>()},
+        {"PolarCoords", WindowOnly<PolarCoords>()},
         {"AlphaBlendImage",
          [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
              const std::string imagePath = extras.RequireLine();
              const std::string modeWord = extras.RequireLine();
              return std::make_unique<AlphaBlendImage>(startTime, endTime, imagePath, modeWord);
          }},
+        {"Faces", WindowOnly<Faces>()},
+        {"TwistBox", WindowOnly<TwistBox>()},
+        {"Circles", WindowOnly<Circles>()},
         {"Overlays", WindowOnly<Overlays>()},
         {"EndDemo", WindowOnly<EndDemo>()},
+        {"ShaderShow",
+         [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
+             const std::string shaderPath = extras.RequireLine();
+             const std::string imagePath = extras.RequireLine();
+             return std::make_unique<ShaderShow>(startTime, endTime, shaderPath, imagePath);
+         }},
     };
 }

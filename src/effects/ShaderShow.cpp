@@ -1,0 +1,47 @@
+#include "effects/ShaderShow.h"
+
+#include "gfx/Guards.h"
+#include "gfx/Quad.h"
+
+namespace Effekter {
+
+namespace {
+
+// Builds the shader, if a path is given, before the picture is loaded;
+// gives the picture's path.
+const char* LoadShaderBefore(ShaderProgram& shader, const std::string& shaderPath, const std::string& imagePath)
+{
+    if (!shaderPath.empty()) {
+        shader.LoadShader(true, shaderPath.c_str());
+    }
+    return imagePath.c_str();
+}
+
+}  // namespace
+
+ShaderShow::ShaderShow(std::uint32_t startTime, std::uint32_t endTime, const std::string& shaderPath,
+                       const std::string& imagePath)
+    : Effekt(startTime, endTime),
+      image(LoadShaderBefore(shader, shaderPath, imagePath)),
+      timeLocation(LookupUniform(shader.program, "time")),
+      beatLocation(LookupUniform(shader.program, "beat"))
+{
+}
+
+void ShaderShow::Draw(std::uint32_t time, float beat)
+{
+    glUseProgram(shader.program);
+    // Without a program GL would refuse the uniforms with an error.
+    if (shader.program != 0) {
+        glUniform1f(timeLocation, static_cast<float>(time / 1000.0));
+        glUniform1f(beatLocation, beat);
+    }
+    const OrthoScope ortho;
+    const MatrixScope matrix;
+    glTranslatef(0.0f, 0.0f, -1.0f);
+    const TextureBinding binding(image.textureId);
+    Quad(1.0f, 1.0f).Draw(1.0f, 1.0f);
+    glUseProgram(0);
+}
+
+}  // namespace Effekter

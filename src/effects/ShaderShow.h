@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "gfx/ShaderProgram.h"
+#include "gfx/Texture.h"
+#include "script/Effekt.h"
+
+namespace Effekter {
+
+// The script's own shader scene: one window-filling quad with the named
+// picture bound, through the named fragment shader, which gets the music
+// time in seconds and the beat. An empty shader path shows the plain picture.
+class ShaderShow : public Effekt {
+public:
+    ShaderShow(std::uint32_t startTime, std::uint32_t endTime, const std::string& shaderPath, const std::string& imagePath);
+
+    void Draw(std::uint32_t time, float beat) override;
+
+    ShaderProgram shader;
+    CTextureFreeImage image;
+    GLint timeLocation;
+    GLint beatLocation;
+};
+
+}  // namespace Effekter

@@ -1,0 +1,81 @@
+#include <filesystem>
+
+#include "effects/Circles.h"
+#include "effects/Faces.h"
+#include "support/GlTestContext.h"
+#include "support/Pictures.h"
+#include "support/ShippedData.h"
+
+using Effekter::Circles;
+using Effekter::Faces;
+
+namespace {
+
+const Rgba white{255, 255, 255, 255};
+const Rgba grey{51, 51, 51, 255};
+
+// A flat grey that still reads both uniforms.
+const std::string greyProbe =
+    "#version 110\nuniform float time;\nuniform float beat;\n"
+    "void main() { gl_FragColor = vec4(vec3(0.2), 1.0) + vec4(0.0 * time * beat); }\n";
+
+class CircleDrawing : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        std::filesystem::create_directories("data/circles");
+        ASSERT_TRUE(WriteTwoBandPicture("data/circles/__ring.jpg", FIF_PNG, 24, white, white, 16));
+        ASSERT_TRUE(WriteTwoBandPicture("data/circles/circles.jpg", FIF_PNG, 24, white, white, 16));
+        ASSERT_TRUE(WriteTwoBandPicture("data/circles/text.jpg", FIF_PNG, 24, white, white, 16));
+    }
+
+    ScriptFolder folder;
+};
+
+}  // namespace
+
+TEST_F(CircleDrawing, CirclesPassesMillisecondsAndCoversTheWindow)
+{
+    CopyShipped(folder, "circles/circles.txt");
+    Circles circles(80000, 100000);
+    circles.Draw(90000, 1.0f);
+    EXPECT_EQ(UniformValue(circles.shader.program, circles.timeLocation), 90000.0f);
+
+    folder.WriteFile("data/circles/circles.txt", greyProbe);
+    Circles probe(80000, 100000);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    probe.Draw(90000, 0.0f);
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {0.999, 0.0}, {0.0, 0.999}, {0.999, 0.999}, {0.5, 0.5}}) {
+        EXPECT_EQ(ReadPixelAt(x, y), grey) << x << "," << y;
+    }
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(CircleDrawing, FacesPassesTimeAndBeatToTheSharedShader)
+{
+    CopyShipped(folder, "circles/circles.txt");
+    Faces faces(80000, 100000);
+    faces.Draw(90000, 0.625f);
+    EXPECT_EQ(UniformValue(faces.shader.program, faces.timeLocation), 90000.0f);
+    EXPECT_EQ(UniformValue(faces.shader.program, faces.beatLocation), 0.625f);
+    EXPECT_TRUE(BetweenEffectsState()) << "blending off, no program bound";
+}
+
+TEST_F(CircleDrawing, FacesAddsTheLetteringAtATenthOfTheBeat)
+{
+    folder.WriteFile("data/circles/circles.txt", greyProbe);
+    Faces faces(0, 100000);
+    faces.Draw(5000, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.5), grey) << "beat 0 adds nothing";
+    faces.Draw(5000, 1.0f);
+    const Rgba lit = ReadPixelAt(0.5, 0.5);
+    EXPECT_NEAR(lit.r, 51 + 26, 1) << "a tenth of white added";
+    EXPECT_NEAR(lit.b, 51 + 26, 1);
+    GLfloat colour[4] = {};
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[0], 0.1f);
+    EXPECT_FLOAT_EQ(colour[3], 1.0f);
+    EXPECT_TRUE(BetweenEffectsState());
+}

@@ -1,0 +1,99 @@
+#include "core/DemoMessage.h"
+#include "effects/ShaderShow.h"
+#include "support/GlTestContext.h"
+#include "support/Pictures.h"
+#include "support/ShippedData.h"
+
+using Effekter::ShaderShow;
+
+namespace {
+
+const Rgba red{255, 0, 0, 255};
+const Rgba blue{0, 0, 255, 255};
+const Rgba green{0, 255, 0, 255};
+
+// Shows the bound picture unchanged, and reads both uniforms.
+const std::string pictureProbe =
+    "#version 110\nuniform sampler2D image;\nuniform float time;\nuniform float beat;\n"
+    "void main() { gl_FragColor = texture2D(image, gl_TexCoord[0].st) + vec4(0.0 * time * beat); }\n";
+
+class ShaderShowDrawing : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        ASSERT_TRUE(WriteTwoBandPicture("data/card.png", FIF_PNG, 24, red, blue, 64));
+        CopyShipped(folder, "shadershow/aurora.fs");
+        CopyShipped(folder, "shadershow/tunnel.fs");
+        folder.WriteFile("data/probe.fs", pictureProbe);
+        folder.WriteFile("data/green.fs", "#version 110\nvoid main() { gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0); }\n");
+    }
+
+    ScriptFolder folder;
+};
+
+}  // namespace
+
+TEST_F(ShaderShowDrawing, PassesAbsoluteSecondsAndTheBeat)
+{
+    for (const char* shader : {"data/shadershow/aurora.fs", "data/shadershow/tunnel.fs"}) {
+        ShaderShow show(60000, 70000, shader, "data/card.png");
+        show.Draw(61500, 0.75f);
+        EXPECT_EQ(UniformValue(show.shader.program, show.timeLocation), 61.5f) << shader;
+        EXPECT_EQ(UniformValue(show.shader.program, show.beatLocation), 0.75f) << shader;
+        EXPECT_TRUE(BetweenEffectsState()) << shader;
+    }
+}
+
+TEST_F(ShaderShowDrawing, DrawsThePictureUprightOverTheWholeWindow)
+{
+    ShaderShow show(0, 10000, "data/probe.fs", "data/card.png");
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    show.Draw(5000, 0.0f);
+    // Away from the top and bottom rows, where the repeating picture's
+    // filtering mixes in the other edge.
+    EXPECT_EQ(ReadPixelAt(0.0, 0.05), red);
+    EXPECT_EQ(ReadPixelAt(0.999, 0.45), red);
+    EXPECT_EQ(ReadPixelAt(0.0, 0.55), blue);
+    EXPECT_EQ(ReadPixelAt(0.999, 0.95), blue);
+}
+
+TEST_F(ShaderShowDrawing, EmptyShaderPathShowsThePlainPicture)
+{
+    testing::internal::CaptureStderr();
+    ShaderShow show(0, 10000, "", "data/card.png");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Unable to locate shader handle for: time\nUnable to locate shader handle for: beat\n");
+    EXPECT_EQ(show.shader.program, 0u);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    show.Draw(5000, 0.5f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.2), red);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.8), blue);
+    EXPECT_TRUE(BetweenEffectsState()) << "no GL error from uniforms without a program";
+}
+
+TEST_F(ShaderShowDrawing, TwoEntriesWithDifferentFilesRunIndependently)
+{
+    testing::internal::CaptureStderr();
+    ShaderShow plain(0, 10000, "data/green.fs", "data/card.png");
+    testing::internal::GetCapturedStderr();
+    ShaderShow picture(0, 10000, "data/probe.fs", "data/card.png");
+    plain.Draw(1000, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.2), green);
+    picture.Draw(1000, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.2), red);
+    plain.Draw(1000, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.8), green);
+    EXPECT_NE(plain.shader.program, picture.shader.program);
+}
+
+TEST_F(ShaderShowDrawing, MissingShaderFileStopsTheLoad)
+{
+    try {
+        ShaderShow show(0, 10000, "data/shadershow/none.fs", "data/card.png");
+        FAIL() << "a missing shader was accepted";
+    } catch (const DemoMessage& message) {
+        EXPECT_EQ(message.Text(), "Error opening: data/shadershow/none.fs");
+    }
+}

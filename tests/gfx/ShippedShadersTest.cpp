@@ -1,0 +1,52 @@
+#include <filesystem>
+#include <string>
+
+#include "gfx/ShaderProgram.h"
+#include "support/GlTestContext.h"
+
+namespace {
+
+using ShippedShaders = GlTest;
+
+GLint LinkStatus(GLuint program)
+{
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    return linked;
+}
+
+}  // namespace
+
+// Every shader the show ships compiles and links here. Vertex shaders are
+// named vs.txt or *.vs; every other .fs and .txt file but the script is a
+// fragment shader.
+TEST_F(ShippedShaders, EveryOneCompilesAndLinks)
+{
+    int shaders = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(SOURCE_DATA_DIR)) {
+        const std::filesystem::path& path = entry.path();
+        const std::string extension = path.extension().string();
+        if (!entry.is_regular_file() || (extension != ".fs" && extension != ".txt" && extension != ".vs") ||
+            path.filename() == "demo.txt") {
+            continue;
+        }
+        SCOPED_TRACE(path.string());
+        const std::string source = ReadWholeFile(path.c_str()).value_or("");
+        const bool vertex = path.filename() == "vs.txt" || extension == ".vs";
+        EXPECT_EQ(source.rfind("#version 1", 0), 0u) << "starts with #version 110 or 120";
+        EXPECT_EQ(source.find("#extension"), std::string::npos);
+        testing::internal::CaptureStderr();
+        if (vertex) {
+            VertexFragmentProgram program;
+            EXPECT_NO_THROW(glDeleteShader(program.CompileShader(source.c_str(), GL_VERTEX_SHADER)));
+        } else {
+            ShaderProgram program;
+            EXPECT_NO_THROW(program.CompileAndLink(source.c_str()));
+            EXPECT_EQ(LinkStatus(program.program), GL_TRUE);
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        ++shaders;
+    }
+    EXPECT_GE(shaders, 7);
+    EXPECT_TRUE(BetweenEffectsState());
+}
