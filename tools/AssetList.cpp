@@ -2,6 +2,7 @@
 
 #include "model/Models.h"
 #include "picture/JpegFile.h"
+#include "picture/ModelPictures.h"
 #include "music/OggVorbisFile.h"
 #include "music/Track.h"
 #include "picture/Pictures.h"
@@ -16,6 +17,17 @@ const std::vector<PictureAsset>& PictureAssets()
         {"pictures/northern.jpg", Pictures::NorthernLights},
         {"pictures/horizon.jpg", Pictures::GridHorizon},
         {"pictures/sun.jpg", Pictures::SunOverWater},
+        {"rubber/env.jpg", Pictures::ChromeEnvironment},
+        {"rubber/background.jpg", Pictures::RubberBackdrop},
+        {"rubber/background1.jpg", Pictures::RubberBeatBackdrop},
+        {"misc/env.jpg", Pictures::HorizonEnvironment},
+        {"misc/border.jpg", Pictures::GlowFrame},
+        {"misc/twist.jpg", Pictures::Swirl},
+        {"misc/blomster.jpg", Pictures::Flower},
+        {"misc/sesk.jpg", Pictures::PortraitSesk},
+        {"misc/mig.jpg", Pictures::PortraitMig},
+        {"misc/tolvik.jpg", Pictures::PortraitTolvik},
+        {"misc/bust.jpg", Pictures::PortraitBust},
     };
     return assets;
 }
