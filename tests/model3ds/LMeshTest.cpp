@@ -228,18 +228,6 @@ TEST(LMeshNormals, SplittingStopsWhereSixteenBitIndicesEnd)
     EXPECT_EQ(mesh.triangles[2].a, 0);
 }
 
-TEST(LMeshNormals, DrawingIndicesFollowTheFaces)
-{
-    LMesh mesh = MeshFrom(CubeMesh({1, 1, 1, 1, 1, 1}));
-    Finish(mesh);
-    ASSERT_EQ(mesh.triangles.size(), mesh.faces.size());
-    for (std::size_t i = 0; i < mesh.FaceCount(); ++i) {
-        EXPECT_EQ(mesh.triangles[i].a, mesh.faces[i].a);
-        EXPECT_EQ(mesh.triangles[i].b, mesh.faces[i].b);
-        EXPECT_EQ(mesh.triangles[i].c, mesh.faces[i].c);
-    }
-}
-
 TEST(LMeshTangents, UnitTriangleWithMatchingTextureCoordinates)
 {
     ModelMesh triangle;
@@ -289,16 +277,4 @@ TEST(LMeshTangents, FlatTextureTriangleContributesZeroNeverNaN)
             EXPECT_TRUE(IsZero(mesh.binormals[i])) << collinear;
         }
     }
-}
-
-TEST(LMeshStorage, CopiesAreIndependent)
-{
-    LMesh original = MeshFrom(CubeMesh({1, 1, 1, 1, 1, 1}));
-    original.SetName("Original");
-    LMesh copy = original;
-    copy.SetVertex(0, {7, 7, 7, 1});
-    copy.SetName("Copy");
-    EXPECT_EQ(original.vertices[0].x, 0.0f);
-    EXPECT_EQ(original.Name(), "Original");
-    EXPECT_EQ(copy.FaceCount(), original.FaceCount());
 }
