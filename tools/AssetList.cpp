@@ -1,6 +1,8 @@
 #include "AssetList.h"
 
+#include "model/Models.h"
 #include "picture/JpegFile.h"
+#include "picture/ModelPictures.h"
 #include "music/OggVorbisFile.h"
 #include "music/Track.h"
 #include "picture/Pictures.h"
@@ -26,6 +28,26 @@ const std::vector<PictureAsset>& PictureAssets()
         {"__grid.jpg", ShaderPictures::Grid},
         {"shadershow/ridge.jpg", ShaderPictures::NightRidge},
         {"shadershow/panels.jpg", ShaderPictures::Panels},
+        {"rubber/env.jpg", Pictures::ChromeEnvironment},
+        {"rubber/background.jpg", Pictures::RubberBackdrop},
+        {"rubber/background1.jpg", Pictures::RubberBeatBackdrop},
+        {"misc/env.jpg", Pictures::HorizonEnvironment},
+        {"misc/border.jpg", Pictures::GlowFrame},
+        {"misc/twist.jpg", Pictures::Swirl},
+        {"misc/blomster.jpg", Pictures::Flower},
+        {"misc/sesk.jpg", Pictures::PortraitSesk},
+        {"misc/mig.jpg", Pictures::PortraitMig},
+        {"misc/tolvik.jpg", Pictures::PortraitTolvik},
+        {"misc/bust.jpg", Pictures::PortraitBust},
+    };
+    return assets;
+}
+
+const std::vector<ModelAsset>& ModelAssets()
+{
+    static const std::vector<ModelAsset> assets{
+        {"rubber/simple.3ds", Models::TorusKnot},
+        {"misc/simple.3ds", Models::TwistedRing},
     };
     return assets;
 }
@@ -35,6 +57,13 @@ void WritePicture(const PictureAsset& asset, const std::filesystem::path& dataFo
     const std::filesystem::path path = dataFolder / asset.file;
     std::filesystem::create_directories(path.parent_path());
     SaveJpeg(asset.paint(), path);
+}
+
+void WriteModel(const ModelAsset& asset, const std::filesystem::path& dataFolder)
+{
+    const std::filesystem::path path = dataFolder / asset.file;
+    std::filesystem::create_directories(path.parent_path());
+    Save3ds(asset.build(), path);
 }
 
 void WriteMusic(const std::filesystem::path& dataFolder)

@@ -4,7 +4,7 @@
 
 #include "AssetList.h"
 
-// Makes every picture and the music of the show into the given data folder.
+// Makes every picture, model and the music of the show into the given data folder.
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -15,6 +15,10 @@ int main(int argc, char** argv)
     try {
         for (const PictureAsset& asset : PictureAssets()) {
             WritePicture(asset, dataFolder);
+            std::printf("kestrova-assets: %s\n", asset.file.c_str());
+        }
+        for (const ModelAsset& asset : ModelAssets()) {
+            WriteModel(asset, dataFolder);
             std::printf("kestrova-assets: %s\n", asset.file.c_str());
         }
         WriteMusic(dataFolder);

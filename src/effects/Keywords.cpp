@@ -2,12 +2,15 @@
 
 #include "effects/AlphaBlendImage.h"
 #include "effects/Banger.h"
+#include "effects/ChaosZoomer.h"
 #include "effects/Circles.h"
 #include "effects/Faces.h"
 #include "effects/FlashWhite.h"
 #include "effects/Plasma2D.h"
 #include "effects/PolarCoords.h"
+#include "effects/Rubber3d.h"
 #include "effects/ShaderShow.h"
+#include "effects/ShaderSuite3D.h"
 #include "effects/TwistBox.h"
 #include "script/EndDemo.h"
 #include "script/Overlays.h"
@@ -40,6 +43,9 @@ KeywordTable DemoKeywords()
         {"Faces", WindowOnly<Faces>()},
         {"TwistBox", WindowOnly<TwistBox>()},
         {"Circles", WindowOnly<Circles>()},
+        {"Rubber3d", WindowOnly<Rubber3d>()},
+        {"ChaosZoomer", WindowOnly<ChaosZoomer>()},
+        {"ShaderSuite3D", WindowOnly<ShaderSuite3D>()},
         {"Overlays", WindowOnly<Overlays>()},
         {"EndDemo", WindowOnly<EndDemo>()},
         {"ShaderShow",

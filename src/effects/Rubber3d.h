@@ -1,0 +1,42 @@
+#pragma once
+
+#include "gfx/Texture.h"
+#include "model3ds/MeshDisplayList.h"
+#include "script/Effekt.h"
+
+namespace Effekter {
+
+// A chrome model over a two-layer backdrop, drawn 125 times a frame, each
+// time clipped to one vertical strip of the screen and turned a little
+// further, so that it bends and twists like rubber from left to right. It
+// jumps close on strong beats and falls away, drifts right over its
+// window and slides in and out vertically at the window's edges.
+class Rubber3d : public Effekt {
+public:
+    static constexpr int strips = 125;
+
+    struct Strip {
+        int x;
+        int width;
+    };
+
+    Rubber3d(std::uint32_t startTime, std::uint32_t endTime);
+
+    void Draw(std::uint32_t time, float beat) override;
+
+    // The columns strip i covers on a screen this wide; neighbours overlap
+    // by at most one column.
+    static Strip StripOf(int i, int screenWidth);
+
+    MeshDisplayList mesh;
+    CTextureFreeImage envTexture;
+    CTextureFreeImage backdropTexture;
+    CTextureFreeImage beatBackdropTexture;
+    int sliceSeed = 72;
+    std::uint32_t lastTrigger = 0;
+
+private:
+    void DrawModel(std::uint32_t time, float beat, float edge);
+};
+
+}  // namespace Effekter

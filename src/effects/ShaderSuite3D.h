@@ -1,0 +1,36 @@
+#pragma once
+
+#include "gfx/ShaderProgram.h"
+#include "gfx/Texture.h"
+#include "model3ds/MeshDisplayList.h"
+#include "script/Effekt.h"
+
+namespace Effekter {
+
+// The chrome model drawn twenty times a frame in one place through a
+// vertex and fragment shader pair, each pass told its number as "step"
+// (0, 0.05, ... 0.95) and the music time in seconds as "time", blended
+// over each other and over Rubber3d's backdrop. Placed and moved like
+// Rubber3d without its beat jumps.
+class ShaderSuite3D : public Effekt {
+public:
+    static constexpr int passes = 20;
+
+    // Throws the compile message when a shader text does not compile.
+    ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime);
+
+    void Draw(std::uint32_t time, float beat) override;
+
+    MeshDisplayList mesh;
+    CTextureFreeImage envTexture;
+    CTextureFreeImage backdropTexture;
+    CTextureFreeImage beatBackdropTexture;
+    VertexFragmentProgram suiteProgram;
+    GLint stepLocation;
+    GLint timeLocation;
+
+private:
+    void DrawPasses(std::uint32_t time, float edge);
+};
+
+}  // namespace Effekter

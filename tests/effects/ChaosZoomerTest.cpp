@@ -1,0 +1,114 @@
+#include <memory>
+
+#include "core/DemoRandom.h"
+#include "effects/ChaosZoomer.h"
+#include "effects/ModelEffectFiles.h"
+#include "support/GlTestContext.h"
+#include "support/ShippedData.h"
+
+using Effekter::ChaosZoomer;
+
+namespace {
+
+const Rgba black{0, 0, 0, 255};
+
+// Shows the composed picture unchanged.
+const std::string displayProbe =
+    "#version 110\nuniform sampler2D picture;\nvoid main() { gl_FragColor = texture2D(picture, gl_TexCoord[0].st); }\n";
+
+class ChaosZoomerDrawing : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        WriteSquareModel(folder, "data/misc/simple.3ds", 60.0f);
+        for (const char* picture : {"blomster", "env", "border", "twist"}) {
+            WritePlainPicture(folder, std::string("data/misc/") + picture + ".jpg", black);
+        }
+        WritePlainPicture(folder, "data/misc/sesk.jpg", Rgba{255, 0, 0, 255});
+        WritePlainPicture(folder, "data/misc/mig.jpg", Rgba{0, 255, 0, 255});
+        WritePlainPicture(folder, "data/misc/tolvik.jpg", Rgba{0, 0, 255, 255});
+        WritePlainPicture(folder, "data/misc/bust.jpg", Rgba{255, 255, 255, 255});
+        CopyShipped(folder, "misc/split.txt");
+    }
+
+    ScriptFolder folder;
+};
+
+}  // namespace
+
+TEST_F(ChaosZoomerDrawing, SwitchesSceneOnlyAfterMoreThanFiveSeconds)
+{
+    ChaosZoomer zoomer(0, 100000);
+    ChaosZoomer::scene = ChaosZoomer::Twist;
+    DemoRandom::Seed(1);
+    zoomer.Draw(5000, 0.0f);
+    EXPECT_EQ(zoomer.switchCount, 0);
+    EXPECT_EQ(ChaosZoomer::scene, ChaosZoomer::Twist);
+    zoomer.Draw(5001, 0.0f);
+    EXPECT_EQ(zoomer.switchCount, 1);
+    EXPECT_EQ(zoomer.lastSwitch, 5001u);
+    EXPECT_EQ(ChaosZoomer::scene, 41 & 3);  // the first draw after seed 1
+    zoomer.Draw(10001, 0.0f);
+    EXPECT_EQ(zoomer.switchCount, 1);
+    zoomer.Draw(10002, 0.0f);
+    EXPECT_EQ(zoomer.switchCount, 2);
+}
+
+TEST_F(ChaosZoomerDrawing, FeedsBackAtMostEveryTwentyMilliseconds)
+{
+    ChaosZoomer zoomer(0, 100000);
+    zoomer.Draw(20, 0.0f);
+    EXPECT_EQ(zoomer.lastFeedback, 0u);
+    zoomer.Draw(21, 0.0f);
+    EXPECT_EQ(zoomer.lastFeedback, 21u);
+    zoomer.Draw(41, 0.0f);
+    EXPECT_EQ(zoomer.lastFeedback, 21u);
+    zoomer.Draw(42, 0.0f);
+    EXPECT_EQ(zoomer.lastFeedback, 42u);
+}
+
+TEST_F(ChaosZoomerDrawing, EverySceneLeavesTheStateBetweenEffects)
+{
+    for (const int scene : {0, 1, 2, 3, 4}) {
+        ChaosZoomer zoomer(0, 100000);
+        ChaosZoomer::scene = scene;
+        zoomer.Draw(1000, 0.6f);
+        EXPECT_EQ(ChaosZoomer::scene, scene);
+        EXPECT_TRUE(BetweenEffectsState()) << "scene " << scene;
+        EXPECT_EQ(UniformValue(zoomer.splitShader.program, zoomer.timeLocation), 1000.0f);
+        EXPECT_FLOAT_EQ(UniformValue(zoomer.splitShader.program, zoomer.beatLocation), 0.6f);
+        if (scene == ChaosZoomer::Mesh) {
+            EXPECT_FLOAT_EQ(zoomer.ObjPos.z, 0.6f * 50.0f - 400.0f);
+        }
+    }
+}
+
+TEST_F(ChaosZoomerDrawing, PictureSceneShowsAPhotographBySwitchCount)
+{
+    folder.WriteFile("data/misc/split.txt", displayProbe);
+    const Rgba expected[4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {255, 255, 255, 255}, {0, 0, 255, 255}};
+    testing::internal::CaptureStderr();  // the probe has no time or beat
+    for (int switches = 0; switches < 4; ++switches) {
+        ChaosZoomer zoomer(0, 100000);
+        ChaosZoomer::scene = ChaosZoomer::Picture;
+        zoomer.switchCount = switches;
+        zoomer.Draw(1000, 0.0f);
+        EXPECT_EQ(ReadPixelAt(0.5, 0.5), expected[switches]) << switches << " switches";
+        EXPECT_EQ(ReadPixelAt(0.02, 0.02), black);
+    }
+    testing::internal::GetCapturedStderr();
+}
+
+TEST_F(ChaosZoomerDrawing, ReleasesItsTargetsWithTheEffect)
+{
+    auto zoomer = std::make_unique<ChaosZoomer>(0, 100000);
+    const GLuint compose = zoomer->composeTarget->framebuffer;
+    const GLuint history = zoomer->historyTarget->framebuffer;
+    EXPECT_EQ(zoomer->composeTarget->width, testWidth);
+    EXPECT_EQ(zoomer->historyTarget->height, testHeight);
+    EXPECT_TRUE(glIsFramebufferEXT(compose));
+    zoomer.reset();
+    EXPECT_FALSE(glIsFramebufferEXT(compose));
+    EXPECT_FALSE(glIsFramebufferEXT(history));
+}

@@ -1,0 +1,93 @@
+#include "effects/ModelEffectFiles.h"
+#include "effects/ShaderSuite3D.h"
+#include "support/GlTestContext.h"
+#include "support/ShippedData.h"
+
+using Effekter::ShaderSuite3D;
+
+namespace {
+
+const Rgba white{255, 255, 255, 255};
+const Rgba black{0, 0, 0, 255};
+
+const std::string passThrough =
+    "#version 110\nvoid main() { gl_FrontColor = gl_Color; gl_Position = ftransform(); }\n";
+
+// White only in the pass whose step is this value.
+std::string StepProbe(float value)
+{
+    return "#version 110\nuniform float step;\nuniform float time;\nvoid main() {\n"
+           "  if (abs(step - " + std::to_string(value) + ") > 0.001 || time < 0.0) discard;\n"
+           "  gl_FragColor = vec4(1.0);\n}\n";
+}
+
+// The window puts the model, a square facing the viewer, in the middle of
+// the screen at 14.4 s: it has drifted back to x = 0 and turned twice.
+constexpr std::uint32_t startTime = 3150;
+constexpr std::uint32_t centredTime = 14400;
+
+class ShaderSuite3DDrawing : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        WriteSquareModel(folder, "data/rubber/simple.3ds", 100.0f);
+        WritePlainPicture(folder, "data/rubber/env.jpg", white);
+        WritePlainPicture(folder, "data/rubber/background.jpg", black);
+        WritePlainPicture(folder, "data/rubber/background1.jpg", black);
+    }
+
+    ScriptFolder folder;
+};
+
+}  // namespace
+
+TEST_F(ShaderSuite3DDrawing, StepTakesTwentyValuesBelowOne)
+{
+    folder.WriteFile("data/suite/vs.txt", passThrough);
+    for (int k = 0; k <= 20; ++k) {
+        folder.WriteFile("data/suite/fs.txt", StepProbe(static_cast<float>(k) * 0.05f));
+        ShaderSuite3D suite(startTime, 100000);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        suite.Draw(centredTime, 0.0f);
+        EXPECT_EQ(ReadPixelAt(0.5, 0.5) == white, k < 20) << "step " << k * 0.05;
+        EXPECT_EQ(ReadPixelAt(0.05, 0.05), black);
+    }
+}
+
+TEST_F(ShaderSuite3DDrawing, TimeIsInSecondsAndDepthWritesComeBackOn)
+{
+    CopyShipped(folder, "suite/vs.txt");
+    CopyShipped(folder, "suite/fs.txt");
+    ShaderSuite3D suite(startTime, 100000);
+    EXPECT_NE(suite.stepLocation, -1);
+    EXPECT_NE(suite.timeLocation, -1);
+    suite.Draw(12345, 1.0f);
+    EXPECT_FLOAT_EQ(UniformValue(suite.suiteProgram.program, suite.timeLocation), 12.345f);
+    EXPECT_FLOAT_EQ(UniformValue(suite.suiteProgram.program, suite.stepLocation), 0.95f);
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+    EXPECT_TRUE(BetweenEffectsState());
+
+    // So the frame loop's clear still clears depth.
+    glClearDepth(0.5);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    GLfloat depth = 0.0f;
+    glReadPixels(1, 1, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_NEAR(depth, 0.5f, 0.01f);
+}
+
+TEST_F(ShaderSuite3DDrawing, ShippedShadersShowTheModelOverItsBackdrop)
+{
+    CopyShipped(folder, "suite/vs.txt");
+    CopyShipped(folder, "suite/fs.txt");
+    WritePlainPicture(folder, "data/rubber/background.jpg", Rgba{0, 0, 128, 255});
+    ShaderSuite3D suite(startTime, 100000);
+    suite.Draw(centredTime, 0.0f);
+    const Rgba corner = ReadPixelAt(0.02, 0.02);
+    EXPECT_EQ(corner.b, 128) << "the backdrop shows";
+    EXPECT_NE(ReadPixelAt(0.5, 0.5), corner) << "the model shows";
+    EXPECT_TRUE(BetweenEffectsState());
+}
