@@ -5,6 +5,7 @@
 
 #include "core/DemoRandom.h"
 #include "gfx/Guards.h"
+#include "script/TweakBar.h"
 
 namespace Effekter {
 
@@ -52,6 +53,13 @@ ChaosZoomer::ChaosZoomer(std::uint32_t startTime, std::uint32_t endTime)
 float ChaosZoomer::FadeIn(std::uint32_t time) const
 {
     return std::min(static_cast<float>(time - lastSwitch) / static_cast<float>(fadeInTime), 1.0f);
+}
+
+void ChaosZoomer::RegisterTweaks()
+{
+    tweakBar->AddDirection("ObjPos", ObjPos.Components(), "ObjPos");
+    tweakBar->AddFloat("FogNear", FogNear, "FogNear");
+    tweakBar->AddFloat("FogFar", FogFar, "FogFar");
 }
 
 void ChaosZoomer::Draw(std::uint32_t time, float beat)

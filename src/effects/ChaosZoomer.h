@@ -27,6 +27,9 @@ public:
 
     ChaosZoomer(std::uint32_t startTime, std::uint32_t endTime);
 
+    // "ObjPos" (the mesh scene sets it anew every frame), "FogNear", "FogFar".
+    void RegisterTweaks() override;
+
     void Draw(std::uint32_t time, float beat) override;
 
     void DrawFlowerTunnel(std::uint32_t time, float beat);

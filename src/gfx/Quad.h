@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <span>
+
 #include "gfx/Gl.h"
 
 struct Vector3 {
@@ -13,10 +16,15 @@ struct Vector3 {
         z = newZ;
     }
 
+    // The three values as one array, for whatever binds them by address
+    // (the tweak panel). The layout is checked below.
+    std::span<GLfloat, 3> Components() { return std::span<GLfloat, 3>(&x, 3); }
+
     GLfloat x = 0.0f;
     GLfloat y = 0.0f;
     GLfloat z = 0.0f;
 };
+static_assert(sizeof(Vector3) == 3 * sizeof(GLfloat) && offsetof(Vector3, z) == 2 * sizeof(GLfloat));
 
 // A textured rectangle in the plane z = center.z. Texture coordinate (0, 0)
 // lies at the corner of smallest x and y: the top left under OrthoScope,

@@ -2,6 +2,7 @@
 
 #include "core/DemoRandom.h"
 #include "effects/ChaosZoomer.h"
+#include "script/TweakBar.h"
 #include "effects/ModelEffectFiles.h"
 #include "support/GlTestContext.h"
 #include "support/ShippedData.h"
@@ -111,4 +112,23 @@ TEST_F(ChaosZoomerDrawing, ReleasesItsTargetsWithTheEffect)
     zoomer.reset();
     EXPECT_FALSE(glIsFramebufferEXT(compose));
     EXPECT_FALSE(glIsFramebufferEXT(history));
+}
+
+TEST_F(ChaosZoomerDrawing, OffersItsPositionAndFogInItsSection)
+{
+    ChaosZoomer zoomer(0, 100000);
+    TweakBar section("ChaosZoomer");
+    zoomer.tweakBar = &section;
+    zoomer.RegisterTweaks();
+    ASSERT_EQ(section.Variables().size(), 3u);
+    EXPECT_EQ(section.Variables()[0].label, "ObjPos");
+    EXPECT_EQ(section.Variables()[1].label, "FogNear");
+    EXPECT_EQ(section.Variables()[2].label, "FogFar");
+
+    std::get<TweakDirection>(section.Find("ObjPos")->binding).xyz[2] = -250.0f;
+    *std::get<TweakFloat>(section.Find("FogNear")->binding).value = 150.0f;
+    *std::get<TweakFloat>(section.Find("FogFar")->binding).value = 900.0f;
+    EXPECT_EQ(zoomer.ObjPos.z, -250.0f);
+    EXPECT_EQ(zoomer.FogNear, 150.0f);
+    EXPECT_EQ(zoomer.FogFar, 900.0f);
 }

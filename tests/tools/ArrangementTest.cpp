@@ -21,7 +21,7 @@ TEST(Arrangement, KickOnEveryBeatButInShortBreakdownsOnPhraseBoundaries)
             ++breakdowns.back().second;
         }
     }
-    ASSERT_EQ(breakdowns.size(), 3u) << "one breakdown an act";
+    ASSERT_EQ(breakdowns.size(), static_cast<std::size_t>(1 + Arrangement::laterActs)) << "one breakdown an act";
     for (const auto& [firstBar, length] : breakdowns) {
         EXPECT_EQ(firstBar % 8, 0) << firstBar;
         EXPECT_GE(length, 4);

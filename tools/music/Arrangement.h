@@ -13,15 +13,16 @@
 //              clap roll and a riser lead back
 //   bars 21-24 the groove returns
 //   bars 25-32 everything, with the full melody
-// The second (bars 33-56) and third (bars 57-80) acts play bars 9 to 32
-// again: groove, breakdown, return and peak.
-//   bar  81    a last kick and crash, the chord rings out
+// The second (bars 33-56), third (bars 57-80) and fourth (bars 81-104) acts
+// play bars 9 to 32 again: groove, breakdown, return and peak.
+//   bar 105    a last kick and crash, the chord rings out
 // Bars are counted from 0 here.
 namespace Arrangement {
 
 constexpr int firstActBars = 32;
 constexpr int laterActBars = 24;
-constexpr int barCount = firstActBars + 2 * laterActBars + 1;
+constexpr int laterActs = 3;
+constexpr int barCount = firstActBars + laterActs * laterActBars + 1;
 constexpr double tailSeconds = 3.0;
 
 double LengthSeconds();
