@@ -1,7 +1,14 @@
 #include "effects/Keywords.h"
 
 #include "effects/AlphaBlendImage.h"
+#include "effects/ColorBox.h"
 #include "effects/FlashWhite.h"
+#include "effects/NanoBall.h"
+#include "effects/Solaris.h"
+#include "effects/Stroboskop.h"
+#include "effects/Tunnel.h"
+#include "effects/Zoomba.h"
+#include "effects/Zoombb.h"
 #include "script/EndDemo.h"
 #include "script/Overlays.h"
 #include "script/PluginLoader.h"
@@ -23,6 +30,13 @@ KeywordTable DemoKeywords()
              const std::string modeWord = extras.RequireLine();
              return std::make_unique<AlphaBlendImage>(startTime, endTime, imagePath, modeWord);
          }},
+        {"Stroboskop", WindowOnly<Stroboskop>()},
+        {"Tunnel", WindowOnly<Tunnel>()},
+        {"Zoomba", WindowOnly<Zoomba>()},
+        {"Zoombb", WindowOnly<Zoombb>()},
+        {"ColorBox", WindowOnly<ColorBox>()},
+        {"Solaris", WindowOnly<Solaris>()},
+        {"NanoBall", WindowOnly<NanoBall>()},
         {"Overlays", WindowOnly<Overlays>()},
         {"EndDemo", WindowOnly<EndDemo>()},
     };
