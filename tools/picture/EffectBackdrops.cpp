@@ -201,12 +201,14 @@ Canvas SpikeSkin()
     // around the spike without a seam.
     constexpr float width = static_cast<float>(spriteSize);
     Canvas canvas(spriteSize, spriteSize);
-    const ColorRamp steel{{0.0f, Palette::night}, {0.45f, Mix(Palette::deepTeal, Palette::night, 0.3f)}, {0.8f, Mix(Palette::deepTeal, Palette::bone, 0.35f)},
-                          {1.0f, Mix(Palette::cyan, Palette::bone, 0.5f)}};
+    // Bright: the ball is lit by little more than highlights, which the skin
+    // scales.
+    const ColorRamp steel{{0.0f, Mix(Palette::deepTeal, Palette::night, 0.3f)}, {0.45f, Mix(Palette::deepTeal, Palette::bone, 0.45f)},
+                          {0.8f, Mix(Palette::cyan, Palette::bone, 0.6f)}, {1.0f, Palette::bone}};
     canvas.Paint([&](float x, float y) {
         const float t = y / width;
         const float band = 0.5f + 0.5f * std::cos(t * tau * 6.0f);
-        const float brushed = Noise(x / width * 64.0f, t * 4.0f, 3, 83u, 64);
+        const float brushed = 0.5f + 0.4f * (Noise(x / width * 64.0f, t * 4.0f, 3, 83u, 64) - 0.5f);
         const float seam = Gauss(std::fmod(t * 6.0f + 0.5f, 1.0f) - 0.5f, 0.03f);
         return steel.At(0.25f + 0.5f * band + 0.25f * (brushed - 0.5f)) + Palette::cyan * (0.8f * seam);
     });

@@ -45,6 +45,13 @@ float Gauss(float value, float width)
     return std::exp(-(value * value) / (width * width));
 }
 
+// The tube's sprites: the nearest ones fill the screen with their middle,
+// which must stay black, or their stacked colour tints the whole frame.
+float DarkMiddle(float radius)
+{
+    return Shapes::SmoothStep(0.3f, 0.45f, radius);
+}
+
 }  // namespace
 
 Canvas StrobeTwist()
@@ -64,7 +71,9 @@ Canvas StrobeTwist()
 Canvas CloudPuff()
 {
     // Billows: overlapping round lobes, their surface broken by noise.
-    constexpr float lobes[][3] = {{0.0f, 0.0f, 0.42f}, {-0.25f, 0.1f, 0.3f}, {0.27f, 0.08f, 0.28f}, {0.05f, -0.22f, 0.3f}, {-0.12f, 0.28f, 0.22f}};
+    // Small within its quad: the tunnel's quads are far larger than the ring
+    // they are laid on, and only puffs with black around them show the ring.
+    constexpr float lobes[][3] = {{0.0f, 0.0f, 0.2f}, {-0.12f, 0.05f, 0.14f}, {0.13f, 0.04f, 0.13f}, {0.02f, -0.11f, 0.14f}, {-0.06f, 0.13f, 0.1f}};
     Canvas canvas(spriteSize, spriteSize);
     canvas.AddLight([&](float x, float y) {
         const float u = (x - half) / half;
@@ -73,7 +82,7 @@ Canvas CloudPuff()
         for (const auto& lobe : lobes) {
             density += Gauss(std::hypot(u - lobe[0], v - lobe[1]), lobe[2]);
         }
-        const float texture = Noise(u * 4.0f + 7.0f, v * 4.0f + 3.0f, 5, 17u);
+        const float texture = Noise(u * 9.0f + 7.0f, v * 9.0f + 3.0f, 5, 17u);
         density = Shapes::Clamp01(1.0f - std::exp(-1.1f * density * (0.3f + 1.2f * texture)));
         const float fade = EdgeFade(std::hypot(u, v));
         const Color tone = Mix(Palette::cyan * 0.6f + Palette::deepTeal * 0.4f, Palette::bone, Shapes::SmoothStep(0.2f, 0.9f, density));
@@ -84,24 +93,23 @@ Canvas CloudPuff()
 
 Canvas ZoomerRing()
 {
-    // A crisp cyan ring with a white-hot rim and a faint halo inside.
+    // A crisp cyan ring with a white-hot rim and a halo around it.
     return LightSprite([](Polar at) {
-        const float rim = Gauss(at.radius - 0.55f, 0.035f);
-        const float halo = Gauss(at.radius - 0.55f, 0.16f);
-        const float inner = 0.12f * Shapes::SmoothStep(0.55f, 0.1f, at.radius);
-        return Palette::bone * (0.9f * rim) + Palette::cyan * (0.6f * halo + inner);
+        const float rim = Gauss(at.radius - 0.55f, 0.03f);
+        const float halo = Gauss(at.radius - 0.58f, 0.1f);
+        return (Palette::bone * (0.9f * rim) + Palette::cyan * (0.6f * halo)) * DarkMiddle(at.radius);
     });
 }
 
 Canvas ZoomerStarRing()
 {
-    // The older sprite: a warm ring around an eight-pointed star.
+    // The older sprite: a warm ring with eight points reaching outwards.
     return LightSprite([](Polar at) {
-        const float rim = Gauss(at.radius - 0.6f, 0.04f);
-        const float halo = Gauss(at.radius - 0.6f, 0.15f);
-        const float points = std::pow(std::fabs(std::cos(4.0f * at.angle)), 30.0f) * Shapes::SmoothStep(0.6f, 0.05f, at.radius);
-        const float core = Gauss(at.radius, 0.12f);
-        return Palette::amber * (0.8f * rim + 0.45f * halo) + Palette::coral * (0.8f * points) + Palette::bone * core;
+        const float rim = Gauss(at.radius - 0.5f, 0.035f);
+        const float halo = Gauss(at.radius - 0.52f, 0.1f);
+        const float points = std::pow(std::fabs(std::cos(4.0f * at.angle)), 30.0f) * Shapes::SmoothStep(0.5f, 0.55f, at.radius) *
+                             Shapes::SmoothStep(0.85f, 0.55f, at.radius);
+        return (Palette::amber * (0.85f * rim + 0.4f * halo) + Palette::coral * (0.8f * points)) * DarkMiddle(at.radius);
     });
 }
 
@@ -140,10 +148,11 @@ Canvas TileMark()
 
 Canvas SoftGlow()
 {
-    // A soft round glow: a pale core in a teal haze.
+    // A soft round glow: a pale core in a teal haze, small enough that the
+    // nearest sprites, which fill the screen, do not wash it out.
     return LightSprite([](Polar at) {
-        return Palette::bone * (0.7f * Gauss(at.radius, 0.12f)) + Palette::cyan * (0.55f * Gauss(at.radius, 0.3f)) +
-               Palette::deepTeal * (0.6f * Gauss(at.radius, 0.55f));
+        return Palette::bone * (0.55f * Gauss(at.radius, 0.07f)) + Palette::cyan * (0.3f * Gauss(at.radius, 0.16f)) +
+               Palette::deepTeal * (0.3f * Gauss(at.radius, 0.3f));
     });
 }
 
