@@ -51,7 +51,11 @@ private:
     {
         const bool repeats = std::any_of(pieces.begin(), pieces.end(), [&](const auto& earlier) { return SamePiece(earlier, piece); });
         const bool touches = std::any_of(pieces.begin(), pieces.end(), [&](const auto& earlier) { return SharesACorner(earlier, piece); });
-        return touches && !repeats;
+        // Clipping can cut a quad facing the viewer into pieces that share
+        // no corner; they still share its depth.
+        const float depth = pieces.front().front()[2];
+        const bool level = std::all_of(piece.begin(), piece.end(), [&](const Corner& corner) { return std::fabs(corner[2] - depth) < 1e-7f; });
+        return (touches || level) && !repeats;
     }
 
     std::vector<std::vector<Corner>> pieces;

@@ -20,9 +20,10 @@ struct FeedbackPolygon {
 // Runs the drawing in feedback mode, where nothing reaches the frame, and
 // returns the shapes that survived clipping, in the order they were drawn.
 // GL reports a quad as triangles, and a clipped one as fans of them: pieces
-// in a row of the same colour that share a corner are joined into one
-// shape, and a piece that repeats one already in the shape (the same quad
-// drawn again) starts the next. Fails the test if the buffer overflows.
+// in a row of the same colour that share a corner or the depth of a shape
+// facing the viewer are joined into one shape, and a piece that repeats one
+// already in the shape (the same quad drawn again) starts the next. Fails
+// the test if the buffer overflows.
 std::vector<FeedbackPolygon> CapturePolygons(const std::function<void()>& draw);
 
 // The eye-space depth (negative, in front of the viewer) of a window depth

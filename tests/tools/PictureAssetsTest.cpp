@@ -65,7 +65,7 @@ TEST(BuiltPictures, EffectSpritesAreBlackAlongTheirEdges)
         ASSERT_TRUE(bitmap) << file;
         const int side = static_cast<int>(FreeImage_GetWidth(bitmap.get()));
         int brightest = 0;
-        int centre = 0;
+        int light = 0;
         for (int row = 0; row < side; ++row) {
             const BYTE* line = FreeImage_GetScanLine(bitmap.get(), row);
             for (int x = 0; x < side; ++x) {
@@ -73,13 +73,11 @@ TEST(BuiltPictures, EffectSpritesAreBlackAlongTheirEdges)
                 if (row < 4 || row >= side - 4 || x < 4 || x >= side - 4) {
                     brightest = std::max(brightest, level);
                 }
-                if (row == side / 2 && x == side / 2) {
-                    centre = level;
-                }
+                light = std::max(light, level);
             }
         }
         EXPECT_LE(brightest, 6) << file;
-        EXPECT_GT(centre, 20) << file << " has light in its middle";
+        EXPECT_GT(light, 100) << file << " has bright light inside";
     }
 }
 
