@@ -96,20 +96,20 @@ Canvas ZoomerRing()
     // A crisp cyan ring with a white-hot rim and a halo around it.
     return LightSprite([](Polar at) {
         const float rim = Gauss(at.radius - 0.55f, 0.03f);
-        const float halo = Gauss(at.radius - 0.58f, 0.1f);
-        return (Palette::bone * (0.9f * rim) + Palette::cyan * (0.6f * halo)) * DarkMiddle(at.radius);
+        const float halo = Gauss(at.radius - 0.57f, 0.06f);
+        return (Palette::bone * (0.9f * rim) + Palette::cyan * (0.25f * halo)) * DarkMiddle(at.radius);
     });
 }
 
 Canvas ZoomerStarRing()
 {
-    // The older sprite: a warm ring with eight points reaching outwards.
+    // The older sprite: a pale ring with eight warm points reaching outwards.
     return LightSprite([](Polar at) {
         const float rim = Gauss(at.radius - 0.5f, 0.035f);
-        const float halo = Gauss(at.radius - 0.52f, 0.1f);
+        const float halo = Gauss(at.radius - 0.52f, 0.06f);
         const float points = std::pow(std::fabs(std::cos(4.0f * at.angle)), 30.0f) * Shapes::SmoothStep(0.5f, 0.55f, at.radius) *
                              Shapes::SmoothStep(0.85f, 0.55f, at.radius);
-        return (Palette::amber * (0.85f * rim + 0.4f * halo) + Palette::coral * (0.8f * points)) * DarkMiddle(at.radius);
+        return (Palette::bone * (0.85f * rim) + Palette::amber * (0.15f * halo) + Palette::coral * (0.6f * points)) * DarkMiddle(at.radius);
     });
 }
 
