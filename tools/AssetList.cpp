@@ -5,41 +5,47 @@
 #include "picture/ModelPictures.h"
 #include "music/OggVorbisFile.h"
 #include "music/Track.h"
+#include "picture/EffectPictures.h"
 #include "picture/Pictures.h"
 #include "picture/ShaderPictures.h"
 
 const std::vector<PictureAsset>& PictureAssets()
 {
-    static const std::vector<PictureAsset> assets{
-        {"overlay/loader.jpg", Pictures::Loader},
-        {"pictures/kestrova.jpg", Pictures::TitleCard},
-        {"pictures/signal.jpg", Pictures::SignalCard},
-        {"pictures/echo.jpg", Pictures::EchoCard},
-        {"pictures/northern.jpg", Pictures::NorthernLights},
-        {"pictures/horizon.jpg", Pictures::GridHorizon},
-        {"pictures/sun.jpg", Pictures::SunOverWater},
-        {"plasma/__water.jpg", ShaderPictures::Water},
-        {"housing.jpg", ShaderPictures::Housing},
-        {"banger/bang.jpg", ShaderPictures::BangCard},
-        {"banger/bang1.jpg", ShaderPictures::BangFlash},
-        {"circles/__ring.jpg", ShaderPictures::Ring},
-        {"circles/circles.jpg", ShaderPictures::ConcentricCircles},
-        {"circles/text.jpg", ShaderPictures::GlowText},
-        {"__grid.jpg", ShaderPictures::Grid},
-        {"shadershow/ridge.jpg", ShaderPictures::NightRidge},
-        {"shadershow/panels.jpg", ShaderPictures::Panels},
-        {"rubber/env.jpg", Pictures::ChromeEnvironment},
-        {"rubber/background.jpg", Pictures::RubberBackdrop},
-        {"rubber/background1.jpg", Pictures::RubberBeatBackdrop},
-        {"misc/env.jpg", Pictures::HorizonEnvironment},
-        {"misc/border.jpg", Pictures::GlowFrame},
-        {"misc/twist.jpg", Pictures::Swirl},
-        {"misc/blomster.jpg", Pictures::Flower},
-        {"misc/sesk.jpg", Pictures::PortraitSesk},
-        {"misc/mig.jpg", Pictures::PortraitMig},
-        {"misc/tolvik.jpg", Pictures::PortraitTolvik},
-        {"misc/bust.jpg", Pictures::PortraitBust},
-    };
+    static const std::vector<PictureAsset> assets = [] {
+        std::vector<PictureAsset> all{
+            {"overlay/loader.jpg", Pictures::Loader},
+            {"pictures/kestrova.jpg", Pictures::TitleCard},
+            {"pictures/signal.jpg", Pictures::SignalCard},
+            {"pictures/echo.jpg", Pictures::EchoCard},
+            {"pictures/northern.jpg", Pictures::NorthernLights},
+            {"pictures/horizon.jpg", Pictures::GridHorizon},
+            {"pictures/sun.jpg", Pictures::SunOverWater},
+            {"plasma/__water.jpg", ShaderPictures::Water},
+            {"housing.jpg", ShaderPictures::Housing},
+            {"banger/bang.jpg", ShaderPictures::BangCard},
+            {"banger/bang1.jpg", ShaderPictures::BangFlash},
+            {"circles/__ring.jpg", ShaderPictures::Ring},
+            {"circles/circles.jpg", ShaderPictures::ConcentricCircles},
+            {"circles/text.jpg", ShaderPictures::GlowText},
+            {"__grid.jpg", ShaderPictures::Grid},
+            {"shadershow/ridge.jpg", ShaderPictures::NightRidge},
+            {"shadershow/panels.jpg", ShaderPictures::Panels},
+            {"rubber/env.jpg", Pictures::ChromeEnvironment},
+            {"rubber/background.jpg", Pictures::RubberBackdrop},
+            {"rubber/background1.jpg", Pictures::RubberBeatBackdrop},
+            {"misc/env.jpg", Pictures::HorizonEnvironment},
+            {"misc/border.jpg", Pictures::GlowFrame},
+            {"misc/twist.jpg", Pictures::Swirl},
+            {"misc/blomster.jpg", Pictures::Flower},
+            {"misc/sesk.jpg", Pictures::PortraitSesk},
+            {"misc/mig.jpg", Pictures::PortraitMig},
+            {"misc/tolvik.jpg", Pictures::PortraitTolvik},
+            {"misc/bust.jpg", Pictures::PortraitBust},
+        };
+        const std::vector<PictureAsset> effects = EffectPictures::Assets();
+        all.insert(all.end(), effects.begin(), effects.end());
+        return all;
+    }();
     return assets;
 }
 

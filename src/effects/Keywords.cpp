@@ -4,14 +4,21 @@
 #include "effects/Banger.h"
 #include "effects/ChaosZoomer.h"
 #include "effects/Circles.h"
+#include "effects/ColorBox.h"
 #include "effects/Faces.h"
 #include "effects/FlashWhite.h"
+#include "effects/NanoBall.h"
 #include "effects/Plasma2D.h"
 #include "effects/PolarCoords.h"
 #include "effects/Rubber3d.h"
 #include "effects/ShaderShow.h"
 #include "effects/ShaderSuite3D.h"
+#include "effects/Solaris.h"
+#include "effects/Stroboskop.h"
+#include "effects/Tunnel.h"
 #include "effects/TwistBox.h"
+#include "effects/Zoomba.h"
+#include "effects/Zoombb.h"
 #include "script/EndDemo.h"
 #include "script/Overlays.h"
 #include "script/PluginLoader.h"
@@ -46,6 +53,13 @@ KeywordTable DemoKeywords()
         {"Rubber3d", WindowOnly<Rubber3d>()},
         {"ChaosZoomer", WindowOnly<ChaosZoomer>()},
         {"ShaderSuite3D", WindowOnly<ShaderSuite3D>()},
+        {"Stroboskop", WindowOnly<Stroboskop>()},
+        {"Tunnel", WindowOnly<Tunnel>()},
+        {"Zoomba", WindowOnly<Zoomba>()},
+        {"Zoombb", WindowOnly<Zoombb>()},
+        {"ColorBox", WindowOnly<ColorBox>()},
+        {"Solaris", WindowOnly<Solaris>()},
+        {"NanoBall", WindowOnly<NanoBall>()},
         {"Overlays", WindowOnly<Overlays>()},
         {"EndDemo", WindowOnly<EndDemo>()},
         {"ShaderShow",

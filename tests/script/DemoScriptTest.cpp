@@ -48,7 +48,7 @@ public:
 KeywordTable TestKeywords()
 {
     KeywordTable keywords = DemoKeywords();
-    keywords.push_back({"Tunnel", WindowOnly<Recorded>()});
+    keywords.push_back({"Recorder", WindowOnly<Recorded>()});
     keywords.push_back({"Picture", [](std::uint32_t start, std::uint32_t end, ScriptReader& extras) -> std::unique_ptr<Effekt> {
                             std::string path = extras.RequireLine();
                             std::string mode = extras.RequireLine();
@@ -115,7 +115,7 @@ protected:
 
 TEST_F(DemoScriptLoading, ReadsTheHeaderAndEveryEntryInOrder)
 {
-    Load("music/track.ogg\n30\n3\nTunnel\n1000\n2000\nOverlays\n1500\n2500\nTunnel\n0\n99999");
+    Load("music/track.ogg\n30\n3\nRecorder\n1000\n2000\nOverlays\n1500\n2500\nRecorder\n0\n99999");
     EXPECT_EQ(musicFile, "music/track.ogg");
     EXPECT_EQ(startOffset, 30u);
     ASSERT_EQ(effects.Size(), 3u);
@@ -129,7 +129,7 @@ TEST_F(DemoScriptLoading, ReadsTheHeaderAndEveryEntryInOrder)
 
 TEST_F(DemoScriptLoading, CommentsMayStandBetweenTheValuesOfAnEntry)
 {
-    Load("# the music\nm.ogg\n0\n# one entry\n1\nTunnel\n# its window\n100\n# ends\n200");
+    Load("# the music\nm.ogg\n0\n# one entry\n1\nRecorder\n# its window\n100\n# ends\n200");
     ASSERT_EQ(effects.Size(), 1u);
     EXPECT_EQ(effects[0].startTime, 100u);
     EXPECT_EQ(effects[0].endTime, 200u);
@@ -137,20 +137,20 @@ TEST_F(DemoScriptLoading, CommentsMayStandBetweenTheValuesOfAnEntry)
 
 TEST_F(DemoScriptLoading, TrailingBlanksOfAKeywordDoNotMatter)
 {
-    Load("m.ogg\n0\n1\nTunnel \t\r\n100\n200");
+    Load("m.ogg\n0\n1\nRecorder \t\r\n100\n200");
     EXPECT_EQ(effects.Size(), 1u);
 }
 
 TEST_F(DemoScriptLoading, LeadingBlankOrOtherCaseIsUnknown)
 {
-    EXPECT_EQ(LoadFailure("m.ogg\n0\n1\n Tunnel\n100\n200"), "Unknown entry ' Tunnel' in file, please correct");
-    EXPECT_EQ(LoadFailure("m.ogg\n0\n1\ntunnel\n100\n200"), "Unknown entry 'tunnel' in file, please correct");
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n1\n Recorder\n100\n200"), "Unknown entry ' Recorder' in file, please correct");
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n1\nrecorder\n100\n200"), "Unknown entry 'recorder' in file, please correct");
 }
 
 TEST_F(DemoScriptLoading, UnknownEntryStopsAfterItsProgressFrame)
 {
-    EXPECT_EQ(LoadFailure("m.ogg\n0\n3\nTunnel\n1\n2\nStroboskop\n3\n4\nTunnel\n5\n6"),
-              "Unknown entry 'Stroboskop' in file, please correct");
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n3\nRecorder\n1\n2\nKaleidoskop\n3\n4\nRecorder\n5\n6"),
+              "Unknown entry 'Kaleidoskop' in file, please correct");
     EXPECT_EQ(effects.Size(), 1u);
     EXPECT_EQ(window.frameHeights.size(), 2u);
 }
@@ -163,7 +163,7 @@ TEST_F(DemoScriptLoading, AKeywordLongerThanAnyBufferIsShownWhole)
 
 TEST_F(DemoScriptLoading, NumbersFollowAtoi)
 {
-    Load("m.ogg\n0\n1\nTunnel\n2500 and letters\nletters only");
+    Load("m.ogg\n0\n1\nRecorder\n2500 and letters\nletters only");
     EXPECT_EQ(effects[0].startTime, 2500u);
     EXPECT_EQ(effects[0].endTime, 0u);
 }
@@ -171,10 +171,10 @@ TEST_F(DemoScriptLoading, NumbersFollowAtoi)
 TEST_F(DemoScriptLoading, LogsEachEntryAfterItsConstructor)
 {
     WriteLoaderPicture(folder);
-    Load("m.ogg\n0\n2\nTunnel\n-5\n2000\nTunnel\n3000\n4000");
+    Load("m.ogg\n0\n2\nRecorder\n-5\n2000\nRecorder\n3000\n4000");
     EXPECT_EQ(log,
-              "constructing\nLoaded Tunnel with start time -5 and end time 2000\n"
-              "constructing\nLoaded Tunnel with start time 3000 and end time 4000\n");
+              "constructing\nLoaded Recorder with start time -5 and end time 2000\n"
+              "constructing\nLoaded Recorder with start time 3000 and end time 4000\n");
 }
 
 TEST_F(DemoScriptLoading, ExtraValuesGoToTheirOwnEffect)
@@ -188,7 +188,7 @@ TEST_F(DemoScriptLoading, ExtraValuesGoToTheirOwnEffect)
 TEST_F(DemoScriptLoading, LoadingPictureRisesOneStepPerEntry)
 {
     folder.WriteFile("data/overlay/loader.jpg", "");
-    Load("m.ogg\n0\n4\nTunnel\n0\n1\nTunnel\n0\n1\nTunnel\n0\n1\nTunnel\n0\n1");
+    Load("m.ogg\n0\n4\nRecorder\n0\n1\nRecorder\n0\n1\nRecorder\n0\n1\nRecorder\n0\n1");
     ASSERT_EQ(window.frameHeights.size(), 4u);
     EXPECT_FLOAT_EQ(window.frameHeights[0], -0.5f);
     EXPECT_FLOAT_EQ(window.frameHeights[1], -0.25f);
@@ -198,7 +198,7 @@ TEST_F(DemoScriptLoading, LoadingPictureRisesOneStepPerEntry)
 
 TEST_F(DemoScriptLoading, NoAnnouncedEntriesKeepsTheFirstPosition)
 {
-    Load("m.ogg\n0\n0\nTunnel\n0\n1\nTunnel\n0\n1");
+    Load("m.ogg\n0\n0\nRecorder\n0\n1\nRecorder\n0\n1");
     ASSERT_EQ(window.frameHeights.size(), 2u);
     EXPECT_FLOAT_EQ(window.frameHeights[0], -0.5f);
     EXPECT_FLOAT_EQ(window.frameHeights[1], -0.5f);
@@ -208,27 +208,27 @@ TEST_F(DemoScriptLoading, LoadingScreenShowsItsPicture)
 {
     WriteLoaderPicture(folder);
     // The first frame's picture spans y from -1.7 to 0.7 around the centre.
-    Load("m.ogg\n0\n2\nTunnel\n0\n1\nTunnel\n0\n1");
+    Load("m.ogg\n0\n2\nRecorder\n0\n1\nRecorder\n0\n1");
     EXPECT_EQ(window.centrePixels[0], (Rgba{0xFF, 0xB3, 0x47, 0xFF}));
     EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(DemoScriptLoading, ALineBreakOrCommentsAfterTheLastValueLoadNormally)
 {
-    Load("m.ogg\n0\n1\nTunnel\n100\n200\n");
+    Load("m.ogg\n0\n1\nRecorder\n100\n200\n");
     EXPECT_EQ(effects.Size(), 1u);
     effects.Clear();
-    Load("m.ogg\n0\n1\nTunnel\n100\n200\n# the end\n");
+    Load("m.ogg\n0\n1\nRecorder\n100\n200\n# the end\n");
     EXPECT_EQ(effects.Size(), 1u);
     effects.Clear();
-    Load("m.ogg\n0\n1\nTunnel\n100\n200\n\n\n");
+    Load("m.ogg\n0\n1\nRecorder\n100\n200\n\n\n");
     EXPECT_EQ(effects.Size(), 1u);
 }
 
 TEST_F(DemoScriptLoading, AnUnfinishedEntryNamesItsKeywordAndBuildsNothing)
 {
-    EXPECT_EQ(LoadFailure("m.ogg\n0\n2\nTunnel\n1\n2\nTunnel\n100\n"),
-              "The script ends inside the entry 'Tunnel', please correct");
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n2\nRecorder\n1\n2\nRecorder\n100\n"),
+              "The script ends inside the entry 'Recorder', please correct");
     EXPECT_EQ(effects.Size(), 1u);
     EXPECT_EQ(LoadFailure("m.ogg\n0\n1\nPicture\n0\n10\ndata/a.jpg"),
               "The script ends inside the entry 'Picture', please correct");
@@ -248,7 +248,7 @@ TEST_F(DemoScriptLoading, MissingScriptCannotBeLoaded)
 TEST_F(DemoScriptLoading, ClosingTheWindowDuringLoadingEndsIt)
 {
     window.closeAtFrame = 2;
-    EXPECT_EQ(LoadFailure("m.ogg\n0\n3\nTunnel\n1\n2\nTunnel\n3\n4\nTunnel\n5\n6"), "You quit?");
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n3\nRecorder\n1\n2\nRecorder\n3\n4\nRecorder\n5\n6"), "You quit?");
     EXPECT_EQ(effects.Size(), 1u);
     EXPECT_TRUE(BetweenEffectsState());
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
@@ -10,6 +12,7 @@
 #include "AssetList.h"
 #include "TemporaryFolder.h"
 #include "music/Arrangement.h"
+#include "music/Tempo.h"
 #include "script/ScriptReader.h"
 
 namespace {
@@ -180,4 +183,47 @@ TEST(ShowScript, TimesRunForwardWithinTheTrackAndEndTheShowLast)
         const Entry& entry = script.entries[i];
         EXPECT_LE(entry.end, last.start) << entry.keyword << " at " << entry.start << " runs past the end of the show";
     }
+}
+
+namespace {
+
+// Where bar n (counted from 1) starts, in whole milliseconds.
+std::int32_t BarStart(int bar)
+{
+    return static_cast<std::int32_t>(std::lround((bar - 1) * Tempo::SecondsPerBar() * 1000.0));
+}
+
+// The bar an entry starts on, or 0 when it starts between bars.
+int BarOf(std::int32_t time)
+{
+    for (int bar = 1; bar <= Arrangement::barCount; ++bar) {
+        if (std::abs(time - BarStart(bar)) <= 1) {
+            return bar;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The second act, bars 33 to 56, belongs to the image effects: every one of
+// them is shown there, each starting on a bar and ending within the act.
+TEST(ShowScript, ShowsEveryImageEffectOnTheBarsOfTheSecondAct)
+{
+    const std::set<std::string> imageEffects{"Stroboskop", "Tunnel", "Zoomba", "Zoombb", "ColorBox", "Solaris", "NanoBall"};
+    const std::int32_t actStart = BarStart(33);
+    const std::int32_t actEnd = BarStart(57);
+    std::set<std::string> shown;
+    for (const Entry& entry : ReadScript().entries) {
+        if (imageEffects.count(entry.keyword) != 0) {
+            shown.insert(entry.keyword);
+            EXPECT_GE(entry.start, actStart) << entry.keyword;
+            EXPECT_LE(entry.end, actEnd) << entry.keyword;
+            EXPECT_NE(BarOf(entry.start), 0) << entry.keyword << " at " << entry.start;
+            EXPECT_NE(BarOf(entry.end), 0) << entry.keyword << " until " << entry.end;
+        } else if (entry.keyword != "FlashWhite" && entry.keyword != "EndDemo") {
+            EXPECT_TRUE(entry.end <= actStart || entry.start >= actEnd) << entry.keyword << " at " << entry.start << " reaches into the second act";
+        }
+    }
+    EXPECT_EQ(shown, imageEffects);
 }

@@ -1,0 +1,7 @@
+#include "effects/Zoomba.h"
+
+namespace Effekter {
+
+Zoomba::Zoomba(std::uint32_t startTime, std::uint32_t endTime) : Zoomer(startTime, endTime, "data/zoomer/zoomer2.jpg") {}
+
+}  // namespace Effekter

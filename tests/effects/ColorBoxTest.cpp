@@ -1,0 +1,197 @@
+#include <algorithm>
+#include <cmath>
+
+#include "core/DemoRandom.h"
+#include "effects/ColorBox.h"
+#include "support/Feedback.h"
+#include "support/GlTestContext.h"
+#include "support/ScriptFolder.h"
+
+using Effekter::ColorBox;
+
+namespace {
+
+// No pictures: the tiles draw their plain colour, which feedback reports.
+class ColorBoxDrawing : public GlTest {
+protected:
+    std::vector<FeedbackPolygon> Polygons(ColorBox& box, std::uint32_t time, float beat)
+    {
+        return CapturePolygons([&] { box.Draw(time, beat); });
+    }
+
+    ScriptFolder folder;
+};
+
+// A box aimed at a tile with the camera over it, and a level that does not fall.
+void Settle(ColorBox& box, std::int32_t x, std::int32_t y)
+{
+    box.targetX = x;
+    box.targetY = y;
+    box.cameraX = static_cast<float>(x);
+    box.cameraY = static_cast<float>(y);
+    box.lastBeat = 0.0f;
+}
+
+bool HasColour(const std::vector<FeedbackPolygon>& polygons, float colour)
+{
+    return std::any_of(polygons.begin(), polygons.end(), [&](const FeedbackPolygon& polygon) { return std::fabs(polygon.colour[0] - colour) < 1e-4f; });
+}
+
+float BrightestBelowOne(const std::vector<FeedbackPolygon>& polygons)
+{
+    float brightest = 0.0f;
+    for (const FeedbackPolygon& polygon : polygons) {
+        if (polygon.colour[0] < 1.0f) {
+            brightest = std::max(brightest, polygon.colour[0]);
+        }
+    }
+    return brightest;
+}
+
+}  // namespace
+
+TEST_F(ColorBoxDrawing, TheFirstFrameChoosesOnceMoreThan200MillisecondsHavePassed)
+{
+    ColorBox early(0, 10000);
+    early.Draw(200, 1.0f);
+    EXPECT_EQ(early.lastTrigger, 0u) << "exactly 200 ms is not enough";
+    ColorBox late(0, 10000);
+    late.Draw(201, 1.0f);
+    EXPECT_EQ(late.lastTrigger, 201u) << "the level starts at 10, so any first beat falls";
+    EXPECT_EQ(late.lastBeat, 1.0f);
+}
+
+TEST_F(ColorBoxDrawing, OnlyAFallingBeatChoosesAndNotTwiceWithin200Milliseconds)
+{
+    ColorBox box(0, 10000);
+    box.Draw(1000, 0.5f);
+    ASSERT_EQ(box.lastTrigger, 1000u);
+    box.Draw(1300, 0.5f);
+    EXPECT_EQ(box.lastTrigger, 1000u) << "a steady level";
+    box.Draw(1400, 0.9f);
+    EXPECT_EQ(box.lastTrigger, 1000u) << "a rising level";
+    box.Draw(1600, 0.2f);
+    EXPECT_EQ(box.lastTrigger, 1600u) << "a falling level";
+    box.Draw(1700, 0.9f);
+    box.Draw(1800, 0.1f);
+    EXPECT_EQ(box.lastTrigger, 1600u) << "exactly 200 ms after the last choice";
+    box.Draw(1801, 0.1f);
+    EXPECT_EQ(box.lastTrigger, 1600u) << "the level fell the frame before, not this one";
+    box.Draw(1802, 0.9f);
+    box.Draw(1803, 0.8f);
+    EXPECT_EQ(box.lastTrigger, 1803u);
+}
+
+TEST_F(ColorBoxDrawing, TheSameMusicTimePicksTheSameTileNearTheCentre)
+{
+    for (const std::uint32_t time : {1000u, 4321u, 77777u}) {
+        ColorBox first(0, 100000);
+        DemoRandom::Seed(1);
+        first.Draw(time, 0.5f);
+        ColorBox second(0, 100000);
+        DemoRandom::Seed(2);
+        DemoRandom::Next();
+        second.Draw(time, 0.5f);
+        EXPECT_EQ(first.targetX, second.targetX) << time;
+        EXPECT_EQ(first.targetY, second.targetY) << time;
+        EXPECT_GE(first.targetX, 0);
+        EXPECT_LE(first.targetX, 3);
+        EXPECT_GE(first.targetY, 0);
+        EXPECT_LE(first.targetY, 3);
+    }
+}
+
+TEST_F(ColorBoxDrawing, AChoiceTakesTwoValuesAfterSeedingWithTheTimeAndOtherFramesNone)
+{
+    ColorBox box(0, 10000);
+    box.Draw(5000, 0.5f);
+    const int afterChoice = DemoRandom::Next();
+    DemoRandom::Seed(5000);
+    DemoRandom::Next();
+    DemoRandom::Next();
+    EXPECT_EQ(afterChoice, DemoRandom::Next());
+
+    DemoRandom::Seed(31);
+    box.Draw(5100, 0.6f);
+    const int afterFrame = DemoRandom::Next();
+    DemoRandom::Seed(31);
+    EXPECT_EQ(afterFrame, DemoRandom::Next());
+}
+
+TEST_F(ColorBoxDrawing, AChoiceBefore70MillisecondsAimsOutsideTheGrid)
+{
+    // Only possible after seeking back: the unsigned difference wraps.
+    ColorBox box(0, 10000);
+    box.Draw(1000, 0.5f);
+    const std::vector<FeedbackPolygon> polygons = Polygons(box, 50, 0.4f);
+    EXPECT_EQ(box.lastTrigger, 50u);
+    EXPECT_EQ(box.targetX, 100);
+    EXPECT_EQ(box.targetY, 100);
+    ASSERT_FALSE(polygons.empty());
+    for (const FeedbackPolygon& polygon : polygons) {
+        EXPECT_LT(polygon.colour[0], 0.004f);
+    }
+}
+
+TEST_F(ColorBoxDrawing, TheCameraGlidesATenthPerFrameAndRestsJustBelowTheTarget)
+{
+    ColorBox box(0, 100000);
+    Settle(box, 2, 1);
+    box.cameraX = 0.0f;
+    box.cameraY = 0.0f;
+    box.Draw(10000, 0.0f);
+    EXPECT_FLOAT_EQ(box.cameraX, 0.1f);
+    EXPECT_FLOAT_EQ(box.cameraY, 0.1f);
+    for (std::uint32_t frame = 1; frame < 40; ++frame) {
+        box.Draw(10000 + frame, 0.0f);
+    }
+    EXPECT_GT(box.cameraX, 1.9f);
+    EXPECT_LE(box.cameraX, 2.0f);
+    EXPECT_GT(box.cameraY, 0.9f);
+    EXPECT_LE(box.cameraY, 1.0f);
+    const float restingX = box.cameraX;
+    box.Draw(10041, 0.0f);
+    EXPECT_EQ(box.cameraX, restingX) << "at rest it stays";
+}
+
+TEST_F(ColorBoxDrawing, TheTargetGlowsInTheMiddleAndItsNeighboursByDistance)
+{
+    ColorBox box(0, 100000);
+    Settle(box, 1, 2);
+    const std::vector<FeedbackPolygon> polygons = Polygons(box, 50000, 0.2f);
+    const auto target = std::find_if(polygons.begin(), polygons.end(), [](const FeedbackPolygon& polygon) { return polygon.colour[0] == 1.0f; });
+    ASSERT_NE(target, polygons.end());
+    const auto centre = target->CentreFraction();
+    EXPECT_NEAR(centre[0], 0.5, 0.08);
+    EXPECT_NEAR(centre[1], 0.5, 0.08);
+    ASSERT_NE(target + 1, polygons.end());
+    EXPECT_NEAR((target + 1)->colour[0], 0.4f, 1e-4f) << "the mark flashes at twice the beat";
+    EXPECT_EQ((target + 1)->vertices, target->vertices);
+    EXPECT_TRUE(HasColour(polygons, 0.5f)) << "distance 1";
+    EXPECT_TRUE(HasColour(polygons, 0.25f)) << "distance 2";
+    EXPECT_NEAR(BrightestBelowOne(polygons), 0.5f, 1e-4f);
+}
+
+TEST_F(ColorBoxDrawing, FadesInOverFiveSecondsAndOutOverTheLastTwo)
+{
+    ColorBox box(10000, 30000);
+    Settle(box, 0, 0);
+    EXPECT_NEAR(BrightestBelowOne(Polygons(box, 12500, 0.0f)), 0.25f, 1e-4f);
+    EXPECT_NEAR(BrightestBelowOne(Polygons(box, 20000, 0.0f)), 0.5f, 1e-4f);
+    EXPECT_NEAR(BrightestBelowOne(Polygons(box, 29000, 0.0f)), 0.25f, 1e-4f);
+    EXPECT_TRUE(HasColour(Polygons(box, 29000, 0.0f), 1.0f)) << "the target itself does not fade";
+}
+
+TEST_F(ColorBoxDrawing, LeavesAHalfGreyColourAndOtherwiseTheStateBetweenEffects)
+{
+    ColorBox box(0, 100000);
+    for (const auto& [time, beat] : {std::pair{300u, 1.0f}, {2000u, 0.2f}, {50000u, 0.7f}, {99999u, 0.0f}}) {
+        box.Draw(time, beat);
+        EXPECT_TRUE(BetweenEffectsState()) << time;
+        GLfloat colour[4] = {};
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        for (const GLfloat channel : colour) {
+            EXPECT_EQ(channel, 0.5f) << time;
+        }
+    }
+}

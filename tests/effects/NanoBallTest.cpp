@@ -1,0 +1,196 @@
+#include <algorithm>
+
+#include "core/DemoRandom.h"
+#include "effects/NanoBall.h"
+#include "script/TweakBar.h"
+#include "support/GlTestContext.h"
+#include "support/ScriptFolder.h"
+
+using Effekter::NanoBall;
+
+namespace {
+
+// No pictures: the backdrop is plain grey at the brightness it is given and
+// the spikes are lit grey, so every pixel that differs from the backdrop
+// belongs to the ball.
+class NanoBallDrawing : public GlTest {
+protected:
+    ScriptFolder folder;
+};
+
+const int backdropGrey = 128;  // 0.5 x beat + 0.5 without beat
+
+// The mean column of the ball's pixels as a fraction of the width, and how
+// many there are in the leftmost columns; -1 when none is seen.
+struct BallPixels {
+    double meanX = -1.0;
+    int count = 0;
+    int atLeftEdge = 0;
+};
+
+BallPixels FindBall()
+{
+    BallPixels found;
+    double sumX = 0.0;
+    for (int y = 0; y < testHeight; ++y) {
+        for (int x = 0; x < testWidth; ++x) {
+            if (ReadPixel(x, y).g != backdropGrey) {
+                sumX += x;
+                ++found.count;
+                found.atLeftEdge += x < 3 ? 1 : 0;
+            }
+        }
+    }
+    if (found.count > 0) {
+        found.meanX = sumX / found.count / testWidth;
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST_F(NanoBallDrawing, AStrongBeatIsAboveAQuarter)
+{
+    NanoBall ball(0, 60000);
+    ball.Draw(1000, 0.25f);
+    EXPECT_EQ(ball.lastTrigger, 0u);
+    ball.Draw(1100, 0.26f);
+    EXPECT_EQ(ball.lastTrigger, 1100u);
+    ball.Draw(1200, 0.0f);
+    EXPECT_EQ(ball.lastTrigger, 1100u);
+}
+
+TEST_F(NanoBallDrawing, BeforeTheFirstStrongBeatTheBallIsFarAboveTheScreen)
+{
+    NanoBall ball(59000, 70000);
+    ball.Draw(60000, 0.0f);
+    EXPECT_EQ(FindBall().count, 0);
+}
+
+TEST_F(NanoBallDrawing, ASecondAfterAStrongBeatTheBallIsCentredAndSlidesInFromTheRight)
+{
+    // A strong beat at 1000, then the window opens at 1750: at 2000 the ball
+    // is 5 units right of the axis, at 2250 on it, both at the height of the
+    // screen's centre.
+    NanoBall ball(1750, 60000);
+    ball.Draw(1000, 1.0f);
+    ASSERT_EQ(ball.lastTrigger, 1000u);
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ball.Draw(2000, 0.0f);
+    const BallPixels slidingIn = FindBall();
+    EXPECT_EQ(slidingIn.atLeftEdge, 0) << "no spike reaches 12 units to the left";
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ball.Draw(2250, 0.0f);
+    const BallPixels arrived = FindBall();
+    EXPECT_NEAR(arrived.meanX, 0.5, 0.06);
+    EXPECT_GT(arrived.atLeftEdge, 0);
+    EXPECT_GT(slidingIn.meanX, arrived.meanX + 0.06) << "the screen's edge cuts off much of the shifted ball";
+}
+
+TEST_F(NanoBallDrawing, RightAfterAStrongBeatTheBallDropsBelowTheCentre)
+{
+    NanoBall ball(0, 60000);
+    ball.Draw(5000, 1.0f);
+    int upper = 0;
+    int lower = 0;
+    for (int y = 0; y < testHeight; ++y) {
+        for (int x = 0; x < testWidth; ++x) {
+            if (ReadPixel(x, y).g != 255) {
+                (y < testHeight / 2 ? upper : lower) += 1;
+            }
+        }
+    }
+    EXPECT_GT(lower, 0);
+    EXPECT_GT(lower, 4 * upper);
+}
+
+TEST_F(NanoBallDrawing, TheBackdropPulsesWithTheBeatAndFadesOverTheLastSevenSeconds)
+{
+    NanoBall ball(0, 20000);
+    ball.Draw(10000, 0.2f);
+    EXPECT_NEAR(ReadPixelAt(0.5, 0.5).g, 153, 1) << "no strong beat yet: the ball is far above";
+    ball.Draw(13000, 0.0f);
+    EXPECT_NEAR(ReadPixelAt(0.5, 0.5).g, 128, 1) << "the fade starts after 13000";
+    ball.Draw(16500, 0.2f);
+    EXPECT_NEAR(ReadPixelAt(0.5, 0.5).g, 77, 1) << "half of 0.6";
+    ball.Draw(19999, 0.2f);
+    EXPECT_LE(ReadPixelAt(0.5, 0.5).g, 1);
+}
+
+TEST_F(NanoBallDrawing, EverySpikeKeepsItsLengthWhateverTheGeneratorHeld)
+{
+    NanoBall ball(0, 60000);
+    ball.Draw(5000, 1.0f);
+    const auto frame = [&](std::uint32_t seed) {
+        DemoRandom::Seed(seed);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        ball.Draw(5600, 0.0f);
+        return ReadFrame();
+    };
+    EXPECT_EQ(frame(3), frame(4000));
+
+    // Two values per spike after seeding with 0.
+    const int afterDraw = DemoRandom::Next();
+    DemoRandom::Seed(0);
+    for (int i = 0; i < 2 * 512; ++i) {
+        DemoRandom::Next();
+    }
+    EXPECT_EQ(afterDraw, DemoRandom::Next());
+}
+
+TEST_F(NanoBallDrawing, LightsWithItsOwnValuesInEyeSpace)
+{
+    NanoBall ball(0, 60000);
+    ball.lightSpecular = {2.0f, 3.0f, 4.0f, 1.0f};
+    ball.Draw(5000, 1.0f);
+    GLfloat specular[4] = {};
+    glGetLightfv(GL_LIGHT1, GL_SPECULAR, specular);
+    EXPECT_EQ(specular[0], 2.0f);
+    EXPECT_EQ(specular[2], 4.0f);
+    GLfloat position[4] = {};
+    glGetLightfv(GL_LIGHT1, GL_POSITION, position);
+    EXPECT_EQ(position[1], -8.0f) << "set under the identity modelview";
+    EXPECT_EQ(position[2], 32.0f);
+    GLfloat shininess = 0.0f;
+    glGetMaterialfv(GL_BACK, GL_SHININESS, &shininess);
+    EXPECT_EQ(shininess, 96.0f);
+}
+
+TEST_F(NanoBallDrawing, LeavesOnlyItsLightOnBesidesTheStateBetweenEffects)
+{
+    NanoBall ball(0, 60000);
+    EXPECT_EQ(ball.name, "NanoBall");
+    for (const auto& [time, beat] : {std::pair{100u, 0.0f}, {5000u, 1.0f}, {5600u, 0.1f}, {59999u, 0.5f}}) {
+        ball.Draw(time, beat);
+        EXPECT_TRUE(BetweenEffectsState()) << time;
+        EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL)) << time;
+        EXPECT_TRUE(glIsEnabled(GL_LIGHT1)) << time;
+    }
+    glDisable(GL_LIGHT1);
+}
+
+TEST_F(NanoBallDrawing, ALightEditedInItsSectionLightsTheNextDraw)
+{
+    NanoBall ball(0, 60000);
+    TweakBar section("NanoBall");
+    ball.tweakBar = &section;
+    ball.RegisterTweaks();
+    std::vector<std::string> labels;
+    for (const TweakVariable& variable : section.Variables()) {
+        labels.push_back(variable.label);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"Light pos", "Light amb", "Light spc", "Light dif", "Light ref"}));
+
+    std::get<TweakColor>(section.Find("Light spc")->binding).rgba[1] = 7.0f;
+    std::get<TweakDirection>(section.Find("Light pos")->binding).xyz[0] = 3.0f;
+    ball.Draw(5000, 1.0f);
+    GLfloat specular[4] = {};
+    glGetLightfv(GL_LIGHT1, GL_SPECULAR, specular);
+    EXPECT_EQ(specular[1], 7.0f);
+    GLfloat position[4] = {};
+    glGetLightfv(GL_LIGHT1, GL_POSITION, position);
+    EXPECT_EQ(position[0], 3.0f);
+    EXPECT_EQ(position[3], 1.0f) << "the fourth value is not the panel's";
+}

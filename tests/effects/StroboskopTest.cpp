@@ -1,0 +1,102 @@
+#include "core/DemoRandom.h"
+#include "effects/Stroboskop.h"
+#include "support/GlTestContext.h"
+#include "support/ScriptFolder.h"
+#include "support/TestPictures.h"
+
+using Effekter::Stroboskop;
+
+namespace {
+
+const Rgba white{255, 255, 255, 255};
+const Rgba black{0, 0, 0, 255};
+
+// The text picture darkens the top half of the screen and leaves the bottom
+// alone; the strip and the swirl have no picture, so they draw their plain
+// colour.
+class StroboskopDrawing : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        WriteBandedPicture("data/strobo/text.jpg", white, black);
+    }
+
+    int Grey(double x, double y) { return ReadPixelAt(x, y).g; }
+
+    ScriptFolder folder;
+};
+
+}  // namespace
+
+TEST_F(StroboskopDrawing, WithoutBeatTheStripIsHalfGreyAndTheTextBlacksOut)
+{
+    Stroboskop strobe(0, 60000);
+    strobe.Draw(10000, 0.0f);
+    EXPECT_NEAR(Grey(0.5, 0.75), 128, 1) << "the strip at half brightness, nothing added";
+    EXPECT_NEAR(Grey(0.05, 0.95), 128, 1);
+    EXPECT_EQ(Grey(0.5, 0.25), 0) << "white text at full strength takes everything away";
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(StroboskopDrawing, TheTextFollowsTheBeatFrom21Seconds)
+{
+    Stroboskop strobe(0, 60000);
+    strobe.Draw(20999, 0.0f);
+    EXPECT_EQ(Grey(0.5, 0.25), 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    strobe.Draw(21000, 0.0f);
+    EXPECT_NEAR(Grey(0.5, 0.25), 64, 2) << "strength beat + 0.5 takes half away";
+    EXPECT_NEAR(Grey(0.5, 0.75), 128, 1);
+}
+
+TEST_F(StroboskopDrawing, TenSwirlsAddAnEighthOfTheBeatEach)
+{
+    // The swirls cover the whole screen whatever their angle: ten times
+    // 0.025, each rounded to 6 of 255 as the frame takes it.
+    Stroboskop strobe(0, 60000);
+    strobe.Draw(10000, 0.2f);
+    EXPECT_NEAR(Grey(0.5, 0.2), 60, 1);
+    EXPECT_NEAR(Grey(0.5, 0.8), 153 + 60, 1) << "strip at 0.6 plus the swirls";
+}
+
+TEST_F(StroboskopDrawing, TheStripDriftsSidewaysWithTheMusic)
+{
+    // One picture spans two units of the strip; at time 0 a seam lies on the
+    // screen's centre line, and ten seconds later the strip has moved about
+    // half a unit to the right, past the screen's edge at this depth.
+    WriteSplitPicture("data/strobo/bg.jpg", Rgba{255, 0, 0, 255}, Rgba{0, 0, 255, 255});
+    Stroboskop strobe(0, 60000);
+    strobe.Draw(0, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.3, 0.75), (Rgba{0, 0, 128, 255}));
+    EXPECT_EQ(ReadPixelAt(0.7, 0.75), (Rgba{128, 0, 0, 255}));
+    glClear(GL_COLOR_BUFFER_BIT);
+    strobe.Draw(10000, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.3, 0.75), (Rgba{0, 0, 128, 255}));
+    EXPECT_EQ(ReadPixelAt(0.9, 0.75), (Rgba{0, 0, 128, 255}));
+}
+
+TEST_F(StroboskopDrawing, TakesOneValueFromTheSharedGeneratorPerFrame)
+{
+    Stroboskop strobe(0, 60000);
+    for (const std::uint32_t seed : {7u, 12345u}) {
+        DemoRandom::Seed(seed);
+        DemoRandom::Next();
+        const int expected = DemoRandom::Next();
+        DemoRandom::Seed(seed);
+        strobe.Draw(30000, 0.7f);
+        EXPECT_EQ(DemoRandom::Next(), expected) << seed;
+    }
+}
+
+TEST_F(StroboskopDrawing, LeavesTheStateBetweenEffectsAndAWhiteColour)
+{
+    Stroboskop strobe(0, 60000);
+    for (const auto& [time, beat] : {std::pair{10000u, 0.0f}, {30000u, 1.0f}, {20999u, 0.5f}}) {
+        strobe.Draw(time, beat);
+        EXPECT_TRUE(BetweenEffectsState()) << time;
+        GLfloat colour[4] = {};
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        EXPECT_EQ(colour[0] + colour[1] + colour[2] + colour[3], 4.0f) << time;
+    }
+}

@@ -1,0 +1,136 @@
+#include <algorithm>
+#include <vector>
+
+#include "core/DemoRandom.h"
+#include "effects/Tunnel.h"
+#include "support/Feedback.h"
+#include "support/GlTestContext.h"
+#include "support/ScriptFolder.h"
+
+using Effekter::Tunnel;
+
+namespace {
+
+// No pictures: the feedback of the polygons drawn tells what the tunnel did.
+class TunnelDrawing : public GlTest {
+protected:
+    std::vector<FeedbackPolygon> Polygons(Tunnel& tunnel, std::uint32_t time, float beat)
+    {
+        return CapturePolygons([&] { tunnel.Draw(time, beat); });
+    }
+
+    ScriptFolder folder;
+};
+
+// What a cloud at this depth gets, with the strength K of the frame.
+float CloudColour(float depth, float strength)
+{
+    const float brightness = depth > -10.0f ? -depth / 10.0f : 1.0f - (-depth - 10.0f) / 5.0f;
+    return std::clamp(brightness * strength, 0.0f, 1.0f);
+}
+
+bool CoversTheWindow(const FeedbackPolygon& polygon)
+{
+    float left = 1e9f, right = -1e9f, bottom = 1e9f, top = -1e9f;
+    for (const auto& vertex : polygon.vertices) {
+        left = std::min(left, vertex[0]);
+        right = std::max(right, vertex[0]);
+        bottom = std::min(bottom, vertex[1]);
+        top = std::max(top, vertex[1]);
+    }
+    return left <= 0.0f && bottom <= 0.0f && right >= testWidth && top >= testHeight;
+}
+
+}  // namespace
+
+TEST_F(TunnelDrawing, HalfASecondInTheCloudsInFrontOfTheViewerShowFarToNear)
+{
+    // Clouds 1 to 19 are drawn; 1 to 5 lie at or behind the eye and are
+    // clipped; 6 to 19 are seen at depths -1 to -14, fading in from -15.
+    Tunnel tunnel(1000, 60000);
+    const std::vector<FeedbackPolygon> polygons = Polygons(tunnel, 1500, 0.0f);
+    ASSERT_EQ(polygons.size(), 14u);
+    for (std::size_t k = 0; k < polygons.size(); ++k) {
+        const float depth = -14.0f + static_cast<float>(k);
+        EXPECT_NEAR(polygons[k].colour[0], CloudColour(depth, 1.125f), 1e-3f) << "cloud at depth " << depth;
+    }
+}
+
+TEST_F(TunnelDrawing, TheSkyBeginsOneMillisecondAfterFifteenSecondsBeforeTheEnd)
+{
+    // Started half a cloud's step off the whole seconds, so that no cloud
+    // crosses depth -15 between the two frames.
+    Tunnel tunnel(1050, 60000);
+    const std::vector<FeedbackPolygon> before = Polygons(tunnel, 45000, 0.0f);
+    const std::vector<FeedbackPolygon> after = Polygons(tunnel, 45001, 0.0f);
+    ASSERT_EQ(after.size(), before.size() + 2);
+    EXPECT_TRUE(CoversTheWindow(after[0])) << "the landscape covers everything";
+    EXPECT_LT(after[0].colour[0], 0.001f) << "and starts out black";
+    EXPECT_EQ(after[1].colour[0], 0.0f) << "no beat, no lights";
+    for (std::size_t k = 0; k < before.size(); ++k) {
+        EXPECT_NEAR(after[k + 2].colour[0], before[k].colour[0], 5e-3f) << "cloud " << k;
+    }
+}
+
+TEST_F(TunnelDrawing, TheSkyFadesInWhileTheCloudsFadeOut)
+{
+    // Five seconds into the sky: fade 0.45; the lights get a tenth of the
+    // beat times that and the clouds (1 - 0.45) x (beat + 1.125).
+    Tunnel tunnel(1000, 60000);
+    const std::vector<FeedbackPolygon> polygons = Polygons(tunnel, 50000, 0.8f);
+    ASSERT_GE(polygons.size(), 3u);
+    EXPECT_NEAR(polygons[0].colour[0], 0.45f, 1e-3f);
+    EXPECT_NEAR(polygons[1].colour[0], 0.45f * 0.8f * 0.125f, 1e-3f);
+    EXPECT_TRUE(CoversTheWindow(polygons[1]));
+    EXPECT_NEAR(polygons[2].colour[0], CloudColour(-14.0f, 0.55f * 1.925f), 1e-3f);
+
+    const std::vector<FeedbackPolygon> later = Polygons(tunnel, 59000, 0.0f);
+    EXPECT_NEAR(later[0].colour[0], 0.9f, 1e-3f) << "ten seconds in the landscape is at 0.9";
+}
+
+TEST_F(TunnelDrawing, AWindowShorterThanTheSkyNeverShowsIt)
+{
+    Tunnel tunnel(0, 10000);
+    const std::vector<FeedbackPolygon> polygons = Polygons(tunnel, 9000, 0.0f);
+    ASSERT_EQ(polygons.size(), 14u) << "clouds only";
+    EXPECT_NEAR(polygons[0].colour[0], CloudColour(-14.0f, 1.125f), 1e-3f) << "the farthest cloud comes first";
+}
+
+TEST_F(TunnelDrawing, AfterHundredSecondsEveryCloudHasPassed)
+{
+    Tunnel tunnel(0, 300000);
+    EXPECT_TRUE(Polygons(tunnel, 100500, 1.0f).empty());
+}
+
+TEST_F(TunnelDrawing, TheCoilFollowsTheGeneratorAndLeavesItAfterThreeDrawsOfItsSeed)
+{
+    Tunnel tunnel(1000, 60000);
+    const auto centres = [&](std::uint32_t seed) {
+        DemoRandom::Seed(seed);
+        std::vector<std::array<double, 2>> found;
+        for (const FeedbackPolygon& polygon : Polygons(tunnel, 3000, 0.0f)) {
+            found.push_back(polygon.CentreFraction());
+        }
+        return found;
+    };
+    EXPECT_EQ(centres(5), centres(5));
+    EXPECT_NE(centres(5), centres(6)) << "the coil's twist comes from the generator as found";
+
+    DemoRandom::Seed(123);
+    tunnel.Draw(3000, 0.5f);
+    const int afterDraw = DemoRandom::Next();
+    DemoRandom::Seed(89);
+    for (int i = 0; i < 3; ++i) {
+        DemoRandom::Next();
+    }
+    EXPECT_EQ(afterDraw, DemoRandom::Next());
+}
+
+TEST_F(TunnelDrawing, LeavesTheStateBetweenEffects)
+{
+    Tunnel tunnel(1000, 60000);
+    for (const auto& [time, beat] : {std::pair{1500u, 0.0f}, {30000u, 1.0f}, {50000u, 0.6f}, {59999u, 1.0f}}) {
+        tunnel.Draw(time, beat);
+        EXPECT_TRUE(BetweenEffectsState()) << time;
+    }
+}

@@ -1,0 +1,121 @@
+#include <algorithm>
+#include <cmath>
+
+#include "effects/Zoomba.h"
+#include "effects/Zoombb.h"
+#include "support/Feedback.h"
+#include "support/GlTestContext.h"
+#include "support/ScriptFolder.h"
+#include "support/TestPictures.h"
+
+using Effekter::Zoomba;
+using Effekter::Zoombb;
+
+namespace {
+
+const Rgba white{255, 255, 255, 255};
+const Rgba black{0, 0, 0, 255};
+
+// A dark blue backdrop with a grey light layer; Zoomba's sprites are black,
+// which this blend leaves invisible, and Zoombb's are white.
+class ZoomerDrawing : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        WriteSolidPicture("data/zoomer/bg.jpg", Rgba{0, 0, 100, 255});
+        WriteSolidPicture("data/zoomer/bg1.jpg", Rgba{50, 50, 50, 255});
+        WriteSolidPicture("data/zoomer/zoomer2.jpg", black);
+        WriteSolidPicture("data/zoomer/zoomer2-old.jpg", white);
+    }
+
+    void FillRed()
+    {
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    }
+
+    ScriptFolder folder;
+};
+
+void ExpectNear(Rgba actual, Rgba expected, int tolerance = 2)
+{
+    EXPECT_NEAR(actual.r, expected.r, tolerance) << "red";
+    EXPECT_NEAR(actual.g, expected.g, tolerance) << "green";
+    EXPECT_NEAR(actual.b, expected.b, tolerance) << "blue";
+}
+
+}  // namespace
+
+TEST_F(ZoomerDrawing, WipesTheFrameWhiteUnderABackdropShiftedHalfAUnitRight)
+{
+    // At time 0 the backdrop is not turned and its left edge lies at x =
+    // -0.75: the leftmost eighth of the screen shows the white wipe.
+    FillRed();
+    Zoomba zoomer(0, 10000);
+    zoomer.Draw(0, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.05, 0.5), (Rgba{255, 255, 255, 255}));
+    ExpectNear(ReadPixelAt(0.2, 0.5), Rgba{5, 5, 105, 255});
+    ExpectNear(ReadPixelAt(0.95, 0.05), Rgba{5, 5, 105, 255});
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(ZoomerDrawing, TheLightLayerAddsATenthWithoutBeatAndMoreWithIt)
+{
+    // The colour clamps: at beat 1 the layer adds the picture as it is.
+    Zoomba zoomer(0, 10000);
+    zoomer.Draw(0, 0.5f);
+    ExpectNear(ReadPixelAt(0.5, 0.5), Rgba{30, 30, 130, 255});
+    zoomer.Draw(0, 1.0f);
+    ExpectNear(ReadPixelAt(0.5, 0.5), Rgba{50, 50, 150, 255});
+}
+
+TEST_F(ZoomerDrawing, ZoombaAndZoombbDifferOnlyInTheirSprite)
+{
+    Zoomba zoomba(0, 10000);
+    zoomba.Draw(4000, 0.0f);
+    const std::vector<Rgba> withBlackSprites = ReadFrame();
+    ExpectNear(ReadPixelAt(0.5, 0.5), Rgba{5, 5, 105, 255});
+
+    Zoombb zoombb(0, 10000);
+    zoombb.Draw(4000, 0.0f);
+    EXPECT_NE(ReadFrame(), withBlackSprites);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.5), white) << "the nearest white sprites cover the screen";
+
+    WriteSolidPicture("data/zoomer/zoomer2-old.jpg", black);
+    Zoombb darkened(0, 10000);
+    darkened.Draw(4000, 0.0f);
+    EXPECT_EQ(ReadFrame(), withBlackSprites);
+}
+
+TEST_F(ZoomerDrawing, SpritesBrightenWithTheInverseSquareOfTheirDepth)
+{
+    Zoomba zoomer(0, 10000);
+    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { zoomer.Draw(0, 0.0f); });
+    ASSERT_GT(polygons.size(), 50u);
+    EXPECT_EQ(polygons[0].colour[0], 1.0f) << "the backdrop";
+    EXPECT_NEAR(polygons[1].colour[0], 0.1f, 1e-4f) << "its light layer";
+    double nearest = -1e9;
+    double farthest = 0.0;
+    for (std::size_t k = 2; k < polygons.size(); ++k) {
+        const double depth = EyeDepth(polygons[k].vertices[0][2]);
+        nearest = std::max(nearest, depth);
+        farthest = std::min(farthest, depth);
+        EXPECT_NEAR(polygons[k].colour[0], std::min(1.0, 1.0 / (depth * depth)), 2e-3) << "sprite at depth " << depth;
+    }
+    EXPECT_NEAR(nearest, -0.1, 1e-3) << "nearer sprites lie before the near plane";
+    EXPECT_GT(farthest, -2.0001);
+}
+
+TEST_F(ZoomerDrawing, LeavesTheStateBetweenEffects)
+{
+    Zoombb zoomer(0, 100000);
+    for (const auto& [time, beat] : {std::pair{0u, 0.0f}, {12345u, 1.0f}, {99999u, 0.4f}}) {
+        zoomer.Draw(time, beat);
+        EXPECT_TRUE(BetweenEffectsState()) << time;
+        GLfloat clear[4] = {1, 1, 1, 1};
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.0f) << "the clear colour is black again";
+    }
+}
