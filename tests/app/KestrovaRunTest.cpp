@@ -3,11 +3,10 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "support/Pictures.h"
 #include "support/ScriptFolder.h"
+#include "support/TemporaryFolder.h"
 #include "support/TestAudio.h"
 
 #include <sndfile.h>
@@ -18,14 +17,6 @@ struct Outcome {
     int exitCode;
     std::string debugOutput;
 };
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Runs the demo program in a show folder, as a viewer would, but without a
 // message box to click.
@@ -44,7 +35,7 @@ protected:
         const std::string command = std::string("'") + KESTROVA_PROGRAM + "' --no-message-box --windowed --size " + size + " --data '" +
                                     show.Root().string() + "' " + arguments + " 2> '" + errors.string() + "'";
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(errors)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(errors)};
     }
 
     TestAudioFolder audio;
@@ -94,7 +85,7 @@ TEST_F(KestrovaRun, TheLogFileGetsTheDebugOutputToo)
     show.WriteScript("data/music.wav\n0\n1\nEndDemo\n100\n100000");
     const std::filesystem::path log = show.Root() / "run.log";
     const Outcome outcome = Run("--log '" + log.string() + "'");
-    EXPECT_PRED2(Contains, ReadAll(log), "Exception: End of show\n");
+    EXPECT_PRED2(Contains, ReadBytes(log), "Exception: End of show\n");
     EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: End of show\n");
 }
 
@@ -112,11 +103,11 @@ TEST_F(KestrovaRun, RenderingWritesTheRequestedFramesTheSameEveryTime)
     Run("--render 700,100,1333 --out '" + second.string() + "' --beat 0.5");
 
     for (const char* name : {"0000000100.png", "0000000700.png", "0000001333.png"}) {
-        const std::string bytes = ReadAll(first / name);
+        const std::string bytes = ReadBytes(first / name);
         EXPECT_GT(bytes.size(), 100u) << name;
-        EXPECT_EQ(bytes, ReadAll(second / name)) << name;
+        EXPECT_EQ(bytes, ReadBytes(second / name)) << name;
     }
-    EXPECT_NE(ReadAll(first / "0000000100.png"), ReadAll(first / "0000000700.png")) << "the flash shows at 700 ms";
+    EXPECT_NE(ReadBytes(first / "0000000100.png"), ReadBytes(first / "0000000700.png")) << "the flash shows at 700 ms";
 }
 
 TEST_F(KestrovaRun, RenderedFramesHaveTheChosenSize)

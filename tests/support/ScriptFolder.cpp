@@ -6,20 +6,14 @@
 
 ScriptFolder::ScriptFolder() : previous(std::filesystem::current_path())
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    root = pattern;
-    std::filesystem::create_directories(root / "data");
-    std::filesystem::current_path(root);
+    std::filesystem::create_directories(Root() / "data");
+    std::filesystem::current_path(Root());
 }
 
 ScriptFolder::~ScriptFolder()
 {
     std::error_code ignored;
     std::filesystem::current_path(previous, ignored);
-    std::filesystem::remove_all(root, ignored);
 }
 
 void ScriptFolder::WriteScript(const std::string& text) const
@@ -29,7 +23,7 @@ void ScriptFolder::WriteScript(const std::string& text) const
 
 void ScriptFolder::WriteFile(const std::filesystem::path& relative, const std::string& bytes) const
 {
-    const std::filesystem::path path = root / relative;
+    const std::filesystem::path path = Root() / relative;
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
     out << bytes;

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/TemporaryFolder.h"
+
 // A fresh temporary folder that becomes the working directory for the
 // lifetime of the object, with a data/ folder for scripts and assets. The
 // previous working directory is restored and the folder removed afterwards.
@@ -20,9 +22,9 @@ public:
     // Writes a file at a path relative to the folder, creating folders.
     void WriteFile(const std::filesystem::path& relative, const std::string& bytes) const;
 
-    const std::filesystem::path& Root() const { return root; }
+    const std::filesystem::path& Root() const { return folder.Path(); }
 
 private:
+    TemporaryFolder folder;
     std::filesystem::path previous;
-    std::filesystem::path root;
 };

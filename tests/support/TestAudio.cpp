@@ -1,32 +1,16 @@
 #include "support/TestAudio.h"
 
 #include <sndfile.h>
-#include <stdlib.h>
 
 #include <cmath>
 #include <fstream>
 #include <numbers>
 #include <stdexcept>
 
-TestAudioFolder::TestAudioFolder()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-audio-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    root = pattern;
-}
-
-TestAudioFolder::~TestAudioFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(root, ignored);
-}
-
 std::string TestAudioFolder::Write(const std::string& name, int format, int sampleRate, int channels,
                                    const std::vector<float>& interleaved) const
 {
-    const std::string path = (root / name).string();
+    const std::string path = (Root() / name).string();
     SF_INFO info{};
     info.samplerate = sampleRate;
     info.channels = channels;
@@ -46,7 +30,7 @@ std::string TestAudioFolder::Write(const std::string& name, int format, int samp
 
 std::string TestAudioFolder::WriteBytes(const std::string& name, const std::string& bytes) const
 {
-    const std::string path = (root / name).string();
+    const std::string path = (Root() / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }

@@ -5,16 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "support/TemporaryFolder.h"
+
 // A fresh temporary folder for sound files written by one test; removed,
 // with everything in it, afterwards.
 class TestAudioFolder {
 public:
-    TestAudioFolder();
-    ~TestAudioFolder();
-
-    TestAudioFolder(const TestAudioFolder&) = delete;
-    TestAudioFolder& operator=(const TestAudioFolder&) = delete;
-
     // Writes interleaved samples with libsndfile in the given SF_FORMAT_*
     // combination and returns the file's path.
     std::string Write(const std::string& name, int format, int sampleRate, int channels,
@@ -23,10 +19,10 @@ public:
     // Writes arbitrary bytes, for files that are not audio.
     std::string WriteBytes(const std::string& name, const std::string& bytes) const;
 
-    const std::filesystem::path& Root() const { return root; }
+    const std::filesystem::path& Root() const { return folder.Path(); }
 
 private:
-    std::filesystem::path root;
+    TemporaryFolder folder;
 };
 
 // A full-scale sine that completes exactly `bin` periods in every 2048

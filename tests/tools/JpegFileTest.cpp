@@ -4,7 +4,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "TemporaryFolder.h"
+#include "support/TemporaryFolder.h"
 #include "picture/JpegFile.h"
 
 namespace {

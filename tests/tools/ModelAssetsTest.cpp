@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "AssetList.h"
-#include "TemporaryFolder.h"
+#include "support/TemporaryFolder.h"
 #include "model/Models.h"
 #include "model3ds/L3DS.h"
 

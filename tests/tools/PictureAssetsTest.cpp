@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "AssetList.h"
-#include "TemporaryFolder.h"
+#include "support/TemporaryFolder.h"
 #include "picture/EffectPictures.h"
 #include "picture/Pictures.h"
 

@@ -10,7 +10,7 @@
 
 #include "effects/Keywords.h"
 #include "AssetList.h"
-#include "TemporaryFolder.h"
+#include "support/TemporaryFolder.h"
 #include "music/Arrangement.h"
 #include "music/Tempo.h"
 #include "script/ScriptReader.h"

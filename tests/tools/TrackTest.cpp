@@ -5,7 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "TemporaryFolder.h"
+#include "support/TemporaryFolder.h"
 #include "music/Arrangement.h"
 #include "music/OggVorbisFile.h"
 #include "music/SoundFile.h"

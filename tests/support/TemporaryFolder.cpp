@@ -1,4 +1,4 @@
-#include "TemporaryFolder.h"
+#include "support/TemporaryFolder.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -8,7 +8,7 @@
 
 TemporaryFolder::TemporaryFolder()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-assets-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
