@@ -10,11 +10,9 @@
 #include <execinfo.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "app/DemoWindow.h"
 #include "app/FrameLoop.h"
@@ -24,10 +22,9 @@
 #include "music/SteppedMusicStream.h"
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
+#include "support/AllocationCount.h"
 
 namespace {
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
 
 // The driver's allocations are recognised by the driver on the call stack:
 // its compiler's inline templates may be resolved into this program itself.
@@ -45,27 +42,6 @@ bool CalledFromTheGlDriver()
     return false;
 }
 }  // namespace
-
-void* operator new(std::size_t size)
-{
-    if (counting.load(std::memory_order_relaxed) && !CalledFromTheGlDriver()) {
-        allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
 
 TEST(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
 {
@@ -100,7 +76,8 @@ TEST(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
     loop.DrawFrame();
     window.SwapAndPoll();
     CalledFromTheGlDriver();  // the first stack walk loads the unwinder
-    counting = true;
+    AllocationCount::Ignore(CalledFromTheGlDriver);
+    AllocationCount::Start();
     constexpr int frames = 400;
     for (int frame = 0; frame < frames; ++frame) {
         // Spread over the whole show, so that every entry draws.
@@ -108,6 +85,5 @@ TEST(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
         loop.DrawFrame();
         window.SwapAndPoll();
     }
-    counting = false;
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(AllocationCount::Stop(), 0);
 }

@@ -4,31 +4,20 @@
 
 #include <imgui.h>
 
-#include <atomic>
 #include <cstdlib>
-#include <new>
 
 #include "app/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "app/TweakPanel.h"
 #include "gfx/Guards.h"
 #include "script/Overlays.h"
+#include "support/AllocationCount.h"
 
 namespace {
 
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-
-void Count()
-{
-    if (counting.load(std::memory_order_relaxed)) {
-        allocations.fetch_add(1, std::memory_order_relaxed);
-    }
-}
-
 void* CountedImGuiAlloc(std::size_t size, void*)
 {
-    Count();
+    AllocationCount::Count();
     return std::malloc(size);
 }
 
@@ -61,63 +50,6 @@ void PushEvents()
 
 }  // namespace
 
-// Every form of the global operator new counts; every form of delete goes
-// with them, so that libraries mixing the forms stay matched.
-void* operator new(std::size_t size)
-{
-    Count();
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-void* operator new[](std::size_t size)
-{
-    return operator new(size);
-}
-
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    Count();
-    return std::malloc(size == 0 ? 1 : size);
-}
-
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept
-{
-    return operator new(size, tag);
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete[](void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete[](void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, const std::nothrow_t&) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete[](void* memory, const std::nothrow_t&) noexcept
-{
-    std::free(memory);
-}
-
 TEST(PanelAllocations, NoneWhileThePanelIsHidden)
 {
     ImGui::SetAllocatorFunctions(CountedImGuiAlloc, CountedImGuiFree);
@@ -137,14 +69,13 @@ TEST(PanelAllocations, NoneWhileThePanelIsHidden)
     loop.DrawFrame();
     window.SwapAndPoll();
 
-    counting = true;
+    AllocationCount::Start();
     for (int frame = 0; frame < 100; ++frame) {
         PushEvents();
         loop.DrawFrame();
         window.SwapAndPoll();
     }
-    counting = false;
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(AllocationCount::Stop(), 0);
 
     // Shown, the panel does allocate at first: the count sees it.
     SDL_Event f1{};
@@ -153,9 +84,8 @@ TEST(PanelAllocations, NoneWhileThePanelIsHidden)
     SDL_PushEvent(&f1);
     window.SwapAndPoll();
     ASSERT_TRUE(panel.Visible());
-    counting = true;
+    AllocationCount::Start();
     loop.DrawFrame();
-    counting = false;
-    EXPECT_GT(allocations.load(), 0);
+    EXPECT_GT(AllocationCount::Stop(), 0);
     panel.Terminate();
 }
