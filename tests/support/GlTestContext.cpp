@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <sstream>
+#include <string>
 
 #include "gfx/Guards.h"
 #include "gfx/Screen.h"
@@ -72,13 +73,33 @@ void PrintTo(const Rgba& colour, std::ostream* out)
     *out << "rgba(" << int(colour.r) << ", " << int(colour.g) << ", " << int(colour.b) << ", " << int(colour.a) << ")";
 }
 
+namespace {
+
+std::unique_ptr<HiddenGlWindow> sharedWindow;
+std::string windowError;
+
+}  // namespace
+
+// A display shared by parallel test processes has been seen to refuse a
+// window now and then: a few tries, and a failure if none succeeds (gtest
+// would only skip the suite's tests if this threw).
 void GlTest::SetUpTestSuite()
 {
-    static const std::unique_ptr<HiddenGlWindow> window = std::make_unique<HiddenGlWindow>();
+    for (int attempt = 0; !sharedWindow && attempt < 5; ++attempt) {
+        try {
+            sharedWindow = std::make_unique<HiddenGlWindow>();
+            windowError.clear();
+        } catch (const std::exception& error) {
+            windowError = error.what();
+            SDL_Quit();
+            SDL_Delay(200);
+        }
+    }
 }
 
 void GlTest::SetUp()
 {
+    ASSERT_TRUE(sharedWindow) << "no GL window: " << windowError;
     ResetBetweenEffectsState();
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
