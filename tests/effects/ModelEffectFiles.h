@@ -23,3 +23,14 @@ inline void WritePlainPicture(const ScriptFolder& folder, const std::string& pat
     std::filesystem::create_directories((folder.Root() / path).parent_path());
     WriteTwoBandPicture((folder.Root() / path).string(), FIF_PNG, 24, colour, colour, 16);
 }
+
+// The rubber model's files: a chrome square of the given half size in a
+// white environment, over black backdrops, so that the screen turns white
+// wherever the model is drawn.
+inline void WriteRubberFiles(const ScriptFolder& folder, float halfSize)
+{
+    WriteSquareModel(folder, "data/rubber/simple.3ds", halfSize);
+    WritePlainPicture(folder, "data/rubber/env.jpg", Rgba{255, 255, 255, 255});
+    WritePlainPicture(folder, "data/rubber/background.jpg", Rgba{0, 0, 0, 255});
+    WritePlainPicture(folder, "data/rubber/background1.jpg", Rgba{0, 0, 0, 255});
+}

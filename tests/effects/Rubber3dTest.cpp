@@ -18,10 +18,7 @@ protected:
     void SetUp() override
     {
         GlTest::SetUp();
-        WriteSquareModel(folder, "data/rubber/simple.3ds", 400.0f);
-        WritePlainPicture(folder, "data/rubber/env.jpg", white);
-        WritePlainPicture(folder, "data/rubber/background.jpg", black);
-        WritePlainPicture(folder, "data/rubber/background1.jpg", black);
+        WriteRubberFiles(folder, 400.0f);
     }
 
     ScriptFolder folder;

@@ -31,10 +31,7 @@ protected:
     void SetUp() override
     {
         GlTest::SetUp();
-        WriteSquareModel(folder, "data/rubber/simple.3ds", 100.0f);
-        WritePlainPicture(folder, "data/rubber/env.jpg", white);
-        WritePlainPicture(folder, "data/rubber/background.jpg", black);
-        WritePlainPicture(folder, "data/rubber/background1.jpg", black);
+        WriteRubberFiles(folder, 100.0f);
     }
 
     ScriptFolder folder;
