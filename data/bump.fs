@@ -1,4 +1,4 @@
-#version 120
+#version 110
 // The twisting tower's grid walls, lit by a lamp that swings in front of it.
 // The surface normal comes from the fragment's own eye-space position
 // (rebuilt from its window position and depth), bent by the grid picture as

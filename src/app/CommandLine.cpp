@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <regex>
 
 namespace {
@@ -24,6 +25,13 @@ std::string ParseSize(const std::string& text, RunOptions& options)
     options.width = width;
     options.height = height;
     return "";
+}
+
+void MakeAbsolute(std::string& path)
+{
+    if (!path.empty()) {
+        path = std::filesystem::absolute(path).lexically_normal().string();
+    }
 }
 
 }  // namespace
@@ -85,8 +93,24 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
         return app.exit(error);
     }
 
+    MakeAbsolute(options.logFile);
+    MakeAbsolute(options.renderDirectory);
+
     // Any choice of display on the command line makes the dialog unnecessary.
     options.showDialog = !noDialog && !options.windowed && !options.width && !options.Rendering();
     options.showMessageBox = !noMessageBox;
     return options;
+}
+
+DisplaySettings SettingsWithoutDialog(const RunOptions& options)
+{
+    DisplaySettings settings;
+    if (options.width) {
+        settings.width = *options.width;
+        settings.height = *options.height;
+    }
+    if (options.windowed) {
+        settings.windowed = *options.windowed;
+    }
+    return settings;
 }

@@ -6,6 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "app/DisplaySettings.h"
+
 // Everything the command line can ask of a run.
 struct RunOptions {
     bool showDialog = true;
@@ -14,12 +16,12 @@ struct RunOptions {
     std::optional<int> height;
     std::string dataDirectory;     // the folder holding data/; empty: the working directory
     bool showMessageBox = true;
-    std::string logFile;
+    std::string logFile;           // absolute, like every file named on the command line
 
     // Offline rendering: frames at these music times (ms) are written as PNG
     // files into renderDirectory. Empty: a live run.
     std::vector<std::uint32_t> renderTimes;
-    std::string renderDirectory;
+    std::string renderDirectory;   // absolute
     int framesPerSecond = 60;
     std::uint32_t renderFrom = 0;
     std::optional<float> forcedBeat;
@@ -29,5 +31,11 @@ struct RunOptions {
 
 // The options, or the exit code to end with at once (after --help,
 // --version or a mistake on the command line, which is explained on
-// standard error).
+// standard error). Files and folders named on the command line are made
+// absolute against the folder the program was started in, so that --data,
+// which changes the working folder, does not move them.
 std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv);
+
+// The display when the setup dialog is skipped: what Run in the untouched
+// dialog gives, with the size and the window mode the command line chose.
+DisplaySettings SettingsWithoutDialog(const RunOptions& options);

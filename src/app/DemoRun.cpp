@@ -17,7 +17,9 @@
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
 #include "gfx/Guards.h"
+#include "music/DecodedMusic.h"
 #include "script/DemoScript.h"
+#include "script/EndDemo.h"
 
 namespace {
 
@@ -43,19 +45,6 @@ LogFile OpenLog(const std::string& path)
     return file;
 }
 
-DisplaySettings ChooseSettings(const RunOptions& options)
-{
-    DisplaySettings settings;
-    if (options.width) {
-        settings.width = *options.width;
-        settings.height = *options.height;
-    }
-    if (options.windowed) {
-        settings.windowed = *options.windowed;
-    }
-    return settings;
-}
-
 void LoadGlEntryPoints(bool offscreen)
 {
     const GLenum result = glewInit();
@@ -67,6 +56,18 @@ void LoadGlEntryPoints(bool offscreen)
     }
     if (!GLEW_VERSION_2_0) {
         throw DemoMessage("Opengl 2.0 not supported");
+    }
+}
+
+// The music loops, so a show whose end lies past the music's end only ends
+// when the viewer stops it: worth a word to whoever wrote the script.
+void WarnIfTheShowOutlastsTheMusic(const EffectList& effects, std::uint32_t startOffset, const DecodedMusic& music)
+{
+    const std::optional<std::uint32_t> end = ShowEndTime(effects, startOffset * 1000);
+    const double musicEnd = music.Seconds() * 1000.0;
+    if (end && *end >= musicEnd) {
+        DebugOutput(FormatText("The show ends at %u ms, after the music's end at %.0f ms: the music loops until the show is stopped\n",
+                               static_cast<unsigned>(*end), musicEnd));
     }
 }
 
@@ -92,7 +93,9 @@ void RunShow(const RunOptions& options, const DisplaySettings& settings)
         RenderOffline(options, effects, window, musicFile);
     } else {
         TweakPanel panel(window, effects);
-        const std::unique_ptr<MusicStream> music = OpenMusicStream(musicFile);
+        const auto decoded = std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile));
+        WarnIfTheShowOutlastsTheMusic(effects, startOffset, *decoded);
+        const std::unique_ptr<MusicStream> music = OpenMusicStream(decoded);
         music->Play();
         music->SetPosition(static_cast<double>(startOffset));
         FrameLoop(effects, window, *music, &panel).Run();
@@ -111,15 +114,17 @@ int RunDemo(const RunOptions& options)
         if (!options.dataDirectory.empty() && chdir(options.dataDirectory.c_str()) != 0) {
             throw DemoMessage(FormatText("Unable to enter %s", options.dataDirectory.c_str()));
         }
-        DisplaySettings settings = ChooseSettings(options);
+        DisplaySettings settings = SettingsWithoutDialog(options);
         if (options.showDialog && RunSetupDialog(settings) == 0) {
             return -1;
         }
         RunShow(options, settings);
     } catch (const DemoMessage& message) {
         ReportFatalMessage(message.Text(), options.showMessageBox);
+        return message.IsEnding() ? 0 : 1;
     } catch (const std::exception& failure) {
         ReportFatalMessage(failure.what(), options.showMessageBox);
+        return 1;
     }
     return 0;
 }

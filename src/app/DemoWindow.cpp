@@ -102,7 +102,7 @@ void DemoWindow::SwapAndPoll()
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
-            throw DemoMessage("You quit?");
+            throw DemoMessage::Ending("You quit?");
         }
         if (eventFilter != nullptr && eventFilter->TakeEvent(event)) {
             continue;

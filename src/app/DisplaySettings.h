@@ -8,5 +8,5 @@ struct DisplaySettings {
     bool windowed = false;
     bool verticalSync = true;
     bool multisampling = false;
-    bool alwaysOnTop = true;
+    bool alwaysOnTop = false;
 };

@@ -42,15 +42,33 @@ void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWin
         lastFrame = std::max(lastFrame, FrameIndexOf(time, options.renderFrom, options.framesPerSecond));
     }
     const double start = options.renderFrom / 1000.0;
-    for (long frame = 0; frame <= lastFrame; ++frame) {
-        music.SetPosition(start + static_cast<double>(frame) / options.framesPerSecond);
-        loop.DrawFrame();
+    long frame = 0;
+    try {
+        for (; frame <= lastFrame; ++frame) {
+            music.SetPosition(start + static_cast<double>(frame) / options.framesPerSecond);
+            loop.DrawFrame();
+            for (const std::uint32_t time : options.renderTimes) {
+                if (FrameIndexOf(time, options.renderFrom, options.framesPerSecond) == frame) {
+                    const std::filesystem::path path = std::filesystem::path(options.renderDirectory) / FrameFileName(time);
+                    SaveFramePng(path.string(), screenWidth, screenHeight);
+                }
+            }
+            window.SwapAndPoll();
+        }
+    } catch (const DemoMessage& message) {
+        if (!message.IsEnding()) {
+            throw;
+        }
+        // The show ended before the last requested frame: a silent success
+        // would leave the caller with frames missing.
+        std::string missing;
         for (const std::uint32_t time : options.renderTimes) {
-            if (FrameIndexOf(time, options.renderFrom, options.framesPerSecond) == frame) {
-                const std::filesystem::path path = std::filesystem::path(options.renderDirectory) / FrameFileName(time);
-                SaveFramePng(path.string(), screenWidth, screenHeight);
+            if (FrameIndexOf(time, options.renderFrom, options.framesPerSecond) >= frame) {
+                missing += (missing.empty() ? "" : ", ") + std::to_string(time);
             }
         }
-        window.SwapAndPoll();
+        throw DemoMessage(FormatText("The show ended (%s) at %u ms, before these times could be rendered: %s",
+                                     message.Text().c_str(), static_cast<unsigned>(MillisecondsOf(music.Position())),
+                                     missing.c_str()));
     }
 }

@@ -10,7 +10,8 @@
 // at a fixed frame rate, and writes the frames at the requested music times
 // as PNG files named after those times. The effects see the same unbroken
 // sequence of frames as in a live run, so the same command gives the same
-// pixels.
+// pixels. When the show ends before the last requested time, the frames
+// before the end are written and the message names the times that were not.
 void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window, const std::string& musicFile);
 
 // The frame (counted from the start of rendering) that shows the music time.

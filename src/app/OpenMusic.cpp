@@ -5,9 +5,8 @@
 #include "core/DemoMessage.h"
 #include "music/SilentMusicStream.h"
 
-std::unique_ptr<MusicStream> OpenMusicStream(const std::string& path)
+std::unique_ptr<MusicStream> OpenMusicStream(std::shared_ptr<const DecodedMusic> music)
 {
-    const auto music = std::make_shared<const DecodedMusic>(DecodedMusic::Load(path));
     try {
         return std::make_unique<AudioDeviceStream>(music);
     } catch (const DemoMessage& noDevice) {

@@ -35,6 +35,9 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
     ScriptReader reader(file.get());
 
     musicFile = reader.ReadLine().value_or("");
+    if (musicFile.empty()) {
+        throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
+    }
     startOffset = static_cast<std::uint32_t>(reader.ReadNumber().value_or(0));
     const int entryCount = reader.ReadNumber().value_or(0);
 
@@ -45,13 +48,13 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
         if (!keyword) {
             break;  // a line break or comments after the last entry
         }
+        if (keyword->empty() && reader.OnlyBlankLinesRemain()) {
+            break;
+        }
         reader.BeginEntry(*keyword);
         const std::optional<std::int32_t> start = reader.ReadNumber();
         const std::optional<std::int32_t> end = start ? reader.ReadNumber() : std::nullopt;
         if (!end) {
-            if (reader.EntryIsBlank()) {
-                break;  // only blank lines were left
-            }
             reader.ThrowUnexpectedEnd();
         }
 

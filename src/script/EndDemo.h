@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+
+#include "script/EffectList.h"
 #include "script/Effekt.h"
 
 namespace Effekter {
@@ -14,3 +17,8 @@ public:
 };
 
 }  // namespace Effekter
+
+// Where a show played from the music time `from` on first reaches an EndDemo
+// window: that window's start, or `from` itself when it lies inside one.
+// Nothing when the show never reaches one (it then plays until stopped).
+std::optional<std::uint32_t> ShowEndTime(const EffectList& effects, std::uint32_t from);

@@ -36,9 +36,6 @@ std::optional<std::string> ScriptReader::ReadLine()
     if (line) {
         const std::size_t last = line->find_last_not_of(" \n\r\t");
         line->erase(last == std::string::npos ? 0 : last + 1);
-        if (!line->empty()) {
-            entryIsBlank = false;
-        }
     }
     return line;
 }
@@ -55,7 +52,15 @@ std::optional<std::int32_t> ScriptReader::ReadNumber()
 void ScriptReader::BeginEntry(const std::string& keyword)
 {
     entryKeyword = keyword;
-    entryIsBlank = keyword.empty();
+}
+
+bool ScriptReader::OnlyBlankLinesRemain()
+{
+    std::optional<std::string> line;
+    do {
+        line = ReadLine();
+    } while (line && line->empty());
+    return !line;
 }
 
 std::string ScriptReader::RequireLine()

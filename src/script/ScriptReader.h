@@ -32,9 +32,9 @@ public:
     std::int32_t RequireNumber();
     [[noreturn]] void ThrowUnexpectedEnd() const;
 
-    // True while every value of the current entry, its keyword included, was
-    // blank: such an "entry" at the end of the file is only trailing blank lines.
-    bool EntryIsBlank() const { return entryIsBlank; }
+    // Reads on over blank lines; true when the file ends before any value
+    // with text, which makes what was left only trailing blank lines.
+    bool OnlyBlankLinesRemain();
 
     // The end of the file has been seen by a read.
     bool AtEnd() const { return std::feof(stream) != 0; }
@@ -44,7 +44,6 @@ public:
 private:
     std::FILE* stream;
     std::string entryKeyword;
-    bool entryIsBlank = true;
 };
 
 // The atoi conversion on its own, for any text.

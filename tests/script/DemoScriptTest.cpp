@@ -223,6 +223,24 @@ TEST_F(DemoScriptLoading, ALineBreakOrCommentsAfterTheLastValueLoadNormally)
     effects.Clear();
     Load("m.ogg\n0\n1\nRecorder\n100\n200\n\n\n");
     EXPECT_EQ(effects.Size(), 1u);
+    effects.Clear();
+    Load("m.ogg\n0\n1\nRecorder\n100\n200\n\n\n\n\n  \t\n\n# the end\n\n");
+    EXPECT_EQ(effects.Size(), 1u);
+}
+
+TEST_F(DemoScriptLoading, ABlankKeywordBeforeMoreEntriesIsUnknown)
+{
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n2\nRecorder\n100\n200\n\n\n\nRecorder\n300\n400\n"),
+              "Unknown entry '' in file, please correct");
+}
+
+TEST_F(DemoScriptLoading, AScriptWithoutItsMusicLineNamesWhatIsMissing)
+{
+    const std::string expected = "The script data/demo.txt does not name its music file on its first line, please correct";
+    EXPECT_EQ(LoadFailure(""), expected);
+    EXPECT_EQ(LoadFailure("# only a comment\n"), expected);
+    EXPECT_EQ(LoadFailure("\n0\n1\nRecorder\n100\n200\n"), expected);
+    EXPECT_EQ(window.frameHeights.size(), 0u);
 }
 
 TEST_F(DemoScriptLoading, AnUnfinishedEntryNamesItsKeywordAndBuildsNothing)

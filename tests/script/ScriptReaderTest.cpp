@@ -106,19 +106,13 @@ TEST(ScriptReaderEnd, RequiredValuesNameTheEntry)
     }
 }
 
-TEST(ScriptReaderEnd, AnEntryIsBlankUntilAValueHasText)
+TEST(ScriptReaderEnd, OnlyBlankLinesRemainReadsUpToTheFirstValueWithText)
 {
-    const File file = Stream("\n\n12\n");
+    const File file = Stream("\n  \n# note\n12\n\n\n");
     ScriptReader reader(file.get());
-    reader.BeginEntry("");
-    EXPECT_TRUE(reader.EntryIsBlank());
-    reader.ReadLine();
-    EXPECT_TRUE(reader.EntryIsBlank());
-    reader.ReadLine();
-    reader.ReadLine();
-    EXPECT_FALSE(reader.EntryIsBlank());
-    reader.BeginEntry("Tunnel");
-    EXPECT_FALSE(reader.EntryIsBlank());
+    EXPECT_FALSE(reader.OnlyBlankLinesRemain());
+    EXPECT_TRUE(reader.OnlyBlankLinesRemain());
+    EXPECT_FALSE(reader.ReadLine());
 }
 
 TEST(ScriptReaderNumbers, FollowAtoi)
