@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/SetupForm.h"
 
 namespace {
 
@@ -80,7 +82,7 @@ TEST(CommandLine, RenderingTakesTimesAnOutputFolderAndOptions)
         Options({"--render", "12000,500,30000", "--out", "frames", "--fps", "30", "--from", "400", "--beat", "0.5"});
     EXPECT_TRUE(options.Rendering());
     EXPECT_EQ(options.renderTimes, (std::vector<std::uint32_t>{12000, 500, 30000}));
-    EXPECT_EQ(options.renderDirectory, "frames");
+    EXPECT_EQ(options.renderDirectory, (std::filesystem::current_path() / "frames").string());
     EXPECT_EQ(options.framesPerSecond, 30);
     EXPECT_EQ(options.renderFrom, 400u);
     EXPECT_EQ(options.forcedBeat, 0.5f);
@@ -115,5 +117,25 @@ TEST(CommandLine, NoMessageBoxAndLogFile)
 {
     const RunOptions options = Options({"--no-message-box", "--log", "run.log"});
     EXPECT_FALSE(options.showMessageBox);
-    EXPECT_EQ(options.logFile, "run.log");
+    EXPECT_EQ(options.logFile, (std::filesystem::current_path() / "run.log").string());
+    EXPECT_EQ(Options({"--log", "/var/log/../tmp/run.log"}).logFile, "/var/tmp/run.log");
+}
+
+// Skipping the dialog must not give what the dialog itself never would.
+TEST(CommandLine, WithoutTheDialogTheSettingsAreThoseOfRunInTheUntouchedDialog)
+{
+    const std::vector<DisplayMode> modes = {{800, 600, 32}, {1280, 720, 32}};
+    for (const auto& arguments : {std::initializer_list<std::string>{"--windowed", "--size", "1280x720"},
+                                  std::initializer_list<std::string>{"--no-dialog"}}) {
+        const DisplaySettings chosen = SettingsWithoutDialog(Options(arguments));
+        SetupForm form(chosen, ResolutionList(modes, 32, {1280, 720}));
+        form.PressRun();
+        DisplaySettings dialog = chosen;
+        form.ApplyTo(dialog);
+        EXPECT_EQ(chosen.alwaysOnTop, dialog.alwaysOnTop);
+        EXPECT_EQ(chosen.verticalSync, dialog.verticalSync);
+        EXPECT_EQ(chosen.multisampling, dialog.multisampling);
+        EXPECT_EQ(chosen.windowed, dialog.windowed);
+    }
+    EXPECT_FALSE(SettingsWithoutDialog(Options({"--windowed"})).alwaysOnTop);
 }

@@ -29,11 +29,16 @@ protected:
         std::filesystem::copy_file(audio.Root() / "music.wav", show.Root() / "data/music.wav");
     }
 
-    Outcome Run(const std::string& arguments, const std::string& size = "160x120") const
+    // launcher goes before the program (a time limit); the program starts in
+    // startFolder, the show's folder unless another is given.
+    Outcome Run(const std::string& arguments, const std::string& size = "160x120", const std::string& launcher = "",
+                const std::filesystem::path& startFolder = {}) const
     {
         const std::filesystem::path errors = show.Root() / "stderr.txt";
-        const std::string command = std::string("'") + KESTROVA_PROGRAM + "' --no-message-box --windowed --size " + size + " --data '" +
-                                    show.Root().string() + "' " + arguments + " 2> '" + errors.string() + "'";
+        const std::filesystem::path start = startFolder.empty() ? show.Root() : startFolder;
+        const std::string command = "cd '" + start.string() + "' && " + launcher + " '" + KESTROVA_PROGRAM +
+                                    "' --no-message-box --windowed --size " + size + " --data '" + show.Root().string() + "' " +
+                                    arguments + " 2> '" + errors.string() + "'";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(errors)};
     }
@@ -58,26 +63,62 @@ TEST_F(KestrovaRun, TheShowEndsWithEndOfShowAndExitCodeZero)
     EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: End of show\n");
 }
 
-TEST_F(KestrovaRun, AnUnknownKeywordStopsTheLoad)
+// Every message but the show's own endings is a failure the caller can see.
+TEST_F(KestrovaRun, AFatalMessageExitsWithOne)
 {
     show.WriteScript("data/music.wav\n0\n1\nSpinningCube\n0\n300");
-    const Outcome outcome = Run("");
-    EXPECT_EQ(outcome.exitCode, 0);
+    Outcome outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unknown entry 'SpinningCube' in file, please correct\n");
-}
 
-TEST_F(KestrovaRun, MissingMusicIsReported)
-{
     show.WriteScript("data/nothing.ogg\n0\n1\nEndDemo\n0\n300");
-    const Outcome outcome = Run("");
-    EXPECT_EQ(outcome.exitCode, 0);
+    outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load music: data/nothing.ogg\n");
+
+    show.WriteScript("data/music.wav\n0\n1\nFlashWhite\n0\n1000");
+    const std::filesystem::path blocked = show.Root() / "data/music.wav/frames";  // under a file
+    outcome = Run("--render 500 --out '" + blocked.string() + "'");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to write " + blocked.string() + "\n");
+
+    std::filesystem::remove(show.Root() / "data/demo.txt");
+    outcome = Run("");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load data/demo.txt\n");
 }
 
-TEST_F(KestrovaRun, MissingScriptIsReported)
+// The music loops, so a show that ends after it only stops when the viewer
+// closes the window (SDL turns SIGINT into a close), which is no failure.
+TEST_F(KestrovaRun, AShowEndingAfterTheMusicSaysSoAndClosingTheWindowExitsWithZero)
 {
-    const Outcome outcome = Run("");
-    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load data/demo.txt\n");
+    show.WriteScript("data/music.wav\n0\n2\nEndDemo\n7000\n8000\nEndDemo\n4500\n100000");
+    const Outcome outcome = Run("", "160x120", "timeout --preserve-status -s INT 2");
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_PRED2(Contains, outcome.debugOutput,
+                 "The show ends at 4500 ms, after the music's end at 3000 ms: the music loops until the show is stopped\n");
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: You quit?\n");
+}
+
+TEST_F(KestrovaRun, RenderingPastTheEndOfTheShowNamesTheTimesLeftOut)
+{
+    show.WriteScript("data/music.wav\n0\n2\nFlashWhite\n0\n2000\nEndDemo\n1000\n100000");
+    const std::filesystem::path out = show.Root() / "frames";
+    const Outcome outcome = Run("--render 500,2500,1500 --out '" + out.string() + "'");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_PRED2(Contains, outcome.debugOutput,
+                 "Exception: The show ended (End of show) at 1016 ms, before these times could be rendered: 2500, 1500\n");
+    EXPECT_TRUE(std::filesystem::exists(out / "0000000500.png"));
+    EXPECT_FALSE(std::filesystem::exists(out / "0000001500.png"));
+}
+
+TEST_F(KestrovaRun, AnOutputFolderIsFoundFromWhereTheProgramStarted)
+{
+    show.WriteScript("data/music.wav\n0\n1\nFlashWhite\n0\n1000");
+    const Outcome outcome = Run("--render 500 --out frames", "160x120", "", audio.Root());
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.debugOutput;
+    EXPECT_TRUE(std::filesystem::exists(audio.Root() / "frames/0000000500.png"));
+    EXPECT_FALSE(std::filesystem::exists(show.Root() / "frames"));
 }
 
 TEST_F(KestrovaRun, TheLogFileGetsTheDebugOutputToo)

@@ -159,7 +159,7 @@ TEST_F(DemoRunWithDialog, RunOpensTheWindowAndGoesOnToTheScript)
     PushKey(SDLK_TAB);
     PushKey(SDLK_SPACE);  // a window rather than full screen
     PushKey(SDLK_RETURN);
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), 1) << "the script is missing";
     EXPECT_NE(debugOutput.find("Window opened without multisampling\n"), std::string::npos) << debugOutput;
     EXPECT_NE(debugOutput.find("Exception: Unable to load data/demo.txt\n"), std::string::npos) << debugOutput;
 }

@@ -60,5 +60,20 @@ TEST(EndDemo, DrawingEndsTheShow)
         FAIL() << "EndDemo::Draw returned";
     } catch (const DemoMessage& message) {
         EXPECT_EQ(message.Text(), "End of show");
+        EXPECT_TRUE(message.IsEnding());
     }
+}
+
+TEST(EndDemo, TheShowEndsAtTheFirstWindowItReaches)
+{
+    EffectList effects;
+    effects.Append(std::make_unique<Effekter::EndDemo>(9000, 9500));
+    effects.Append(std::make_unique<Probe>(100, 200));
+    effects.Append(std::make_unique<Effekter::EndDemo>(5000, 6000));
+    effects.Append(std::make_unique<Effekter::EndDemo>(3000, 3001));  // too narrow to be reached
+    EXPECT_EQ(ShowEndTime(effects, 0), 5000u);
+    EXPECT_EQ(ShowEndTime(effects, 5500), 5500u) << "starting inside a window ends at once";
+    EXPECT_EQ(ShowEndTime(effects, 6000), 9000u) << "the window is open at its end";
+    EXPECT_EQ(ShowEndTime(effects, 9499), 9499u);
+    EXPECT_FALSE(ShowEndTime(effects, 9500));
 }
