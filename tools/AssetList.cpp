@@ -78,3 +78,13 @@ void WriteMusic(const std::filesystem::path& dataFolder)
     std::filesystem::create_directories(path.parent_path());
     SaveOggVorbis(SynthesiseWholeTrack(), path);
 }
+
+void WriteIcons(const std::filesystem::path& iconFolder)
+{
+    const Canvas picture = Pictures::GridHorizon();
+    for (const int side : iconSides) {
+        const std::filesystem::path folder = iconFolder / (std::to_string(side) + "x" + std::to_string(side));
+        std::filesystem::create_directories(folder);
+        SaveScaledPng(picture, side, folder / "kestrova.png");
+    }
+}

@@ -31,3 +31,8 @@ void WriteModel(const ModelAsset& asset, const std::filesystem::path& dataFolder
 
 // Synthesises the whole track and saves it under the data folder.
 void WriteMusic(const std::filesystem::path& dataFolder);
+
+// The program's icon, the grid horizon of the show, as SIDExSIDE/kestrova.png
+// for each desktop icon size.
+inline constexpr int iconSides[] = {256, 48};
+void WriteIcons(const std::filesystem::path& iconFolder);

@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/ShowFolder.h"
+
 #include <filesystem>
 #include <regex>
 
@@ -59,6 +61,12 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
     app.add_option("--data", options.dataDirectory, "Folder to run in: the one that holds data/")
         ->check(CLI::ExistingDirectory)
         ->type_name("DIR");
+    const std::filesystem::path workingFolder = std::filesystem::current_path();
+    const std::filesystem::path programFile = RunningProgramFile();
+    app.footer([&] {
+        return "Without --data the show is read from " + ChooseShowFolder("", workingFolder, programFile).string() +
+               "/data/demo.txt:\nthe working folder when it holds data/demo.txt, else the installed show.";
+    });
     bool noMessageBox = false;
     app.add_flag("--no-message-box", noMessageBox, "Report the end of the show and errors on standard error only");
     app.add_option("--log", options.logFile, "Also write the debug output to this file")->type_name("FILE");
@@ -93,6 +101,7 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
         return app.exit(error);
     }
 
+    options.dataDirectory = ChooseShowFolder(options.dataDirectory, workingFolder, programFile).string();
     MakeAbsolute(options.logFile);
     MakeAbsolute(options.renderDirectory);
 

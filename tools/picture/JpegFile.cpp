@@ -46,13 +46,11 @@ BYTE Quantise(float value, int x, int y)
     return static_cast<BYTE>(std::clamp(static_cast<int>(scaled), 0, 255));
 }
 
-}  // namespace
-
-void SaveJpeg(const Canvas& canvas, const std::filesystem::path& path)
+Bitmap ToBitmap(const Canvas& canvas, const std::filesystem::path& path)
 {
     const int width = canvas.Width();
     const int height = canvas.Height();
-    const Bitmap bitmap(FreeImage_Allocate(width, height, 24, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK));
+    Bitmap bitmap(FreeImage_Allocate(width, height, 24, FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK));
     if (!bitmap) {
         throw std::runtime_error("Unable to allocate a bitmap for " + path.string());
     }
@@ -67,9 +65,26 @@ void SaveJpeg(const Canvas& canvas, const std::filesystem::path& path)
             pixel[FI_RGBA_BLUE] = Quantise(color.b, x, y);
         }
     }
+    return bitmap;
+}
+
+}  // namespace
+
+void SaveJpeg(const Canvas& canvas, const std::filesystem::path& path)
+{
+    const Bitmap bitmap = ToBitmap(canvas, path);
     // Full-resolution colour keeps thin cyan lines and lettering edges clean.
     const int flags = jpegQuality | JPEG_SUBSAMPLING_444 | JPEG_OPTIMIZE;
     if (!FreeImage_Save(FIF_JPEG, bitmap.get(), path.c_str(), flags)) {
+        throw std::runtime_error("Unable to save " + path.string());
+    }
+}
+
+void SaveScaledPng(const Canvas& canvas, int side, const std::filesystem::path& path)
+{
+    const Bitmap full = ToBitmap(canvas, path);
+    const Bitmap scaled(FreeImage_Rescale(full.get(), side, side, FILTER_CATMULLROM));
+    if (!scaled || !FreeImage_Save(FIF_PNG, scaled.get(), path.c_str(), PNG_Z_BEST_COMPRESSION)) {
         throw std::runtime_error("Unable to save " + path.string());
     }
 }

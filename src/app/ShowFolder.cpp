@@ -1,0 +1,37 @@
+#include "app/ShowFolder.h"
+
+#include <system_error>
+
+namespace {
+
+bool HoldsScript(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(folder / "data/demo.txt", error);
+}
+
+}  // namespace
+
+std::filesystem::path InstalledShowFolder(const std::filesystem::path& programFile)
+{
+    return (programFile.parent_path() / KESTROVA_SHOW_FROM_PROGRAM).lexically_normal();
+}
+
+std::filesystem::path RunningProgramFile()
+{
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
+std::filesystem::path ChooseShowFolder(const std::string& dataOption, const std::filesystem::path& workingFolder,
+                                       const std::filesystem::path& programFile)
+{
+    if (!dataOption.empty()) {
+        return std::filesystem::absolute(dataOption).lexically_normal();
+    }
+    if (HoldsScript(workingFolder) || programFile.empty()) {
+        return workingFolder;
+    }
+    const std::filesystem::path installed = InstalledShowFolder(programFile);
+    return HoldsScript(installed) ? installed : workingFolder;
+}
