@@ -80,6 +80,19 @@ TEST_F(Installed, HoldsTheProgramTheShowTheDesktopFilesTheManualAndThePluginKit)
                              "share/doc/kestrova/README.md", "share/doc/kestrova/LICENSE"}) {
         EXPECT_TRUE(fs::is_regular_file(Prefix() / file)) << file;
     }
+    for (const unsigned side : {256u, 48u}) {
+        // A PNG's header chunk holds its width and height, big-endian, from byte 16.
+        const std::string png =
+            ReadBytes(Prefix() / ("share/icons/hicolor/" + std::to_string(side) + "x" + std::to_string(side) + "/apps/kestrova.png"));
+        ASSERT_GT(png.size(), 24u);
+        EXPECT_EQ(png.substr(1, 3), "PNG");
+        const auto bigEndian = [&](std::size_t at) {
+            return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
+                   (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
+        };
+        EXPECT_EQ(bigEndian(16), side);
+        EXPECT_EQ(bigEndian(20), side);
+    }
     const Outcome validation = Shell("desktop-file-validate '" + (Prefix() / "share/applications/kestrova.desktop").string() + "'",
                                      folder->Path() / "validate.txt");
     EXPECT_EQ(validation.exitCode, 0) << validation.output;
