@@ -14,7 +14,7 @@ struct RunOptions {
     std::optional<bool> windowed;  // --windowed or --fullscreen
     std::optional<int> width;      // --size WxH
     std::optional<int> height;
-    std::string dataDirectory;     // the folder holding data/, as ChooseShowFolder finds it
+    std::string dataDirectory;     // the folder holding data/, as ChooseShowFolder finds it; empty: the working folder
     bool showMessageBox = true;
     std::string logFile;           // absolute, like every file named on the command line
 

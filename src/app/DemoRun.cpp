@@ -111,7 +111,7 @@ int RunDemo(const RunOptions& options)
     LogFile log;  // outlives the report, which goes into it too
     try {
         log = OpenLog(options.logFile);
-        if (chdir(options.dataDirectory.c_str()) != 0) {
+        if (!options.dataDirectory.empty() && chdir(options.dataDirectory.c_str()) != 0) {
             throw DemoMessage(FormatText("Unable to enter %s", options.dataDirectory.c_str()));
         }
         DisplaySettings settings = SettingsWithoutDialog(options);
