@@ -86,21 +86,30 @@ bool L3DS::LoadModel(const std::string& fileName)
     }
     const long size = std::ftell(file.get());
     std::rewind(file.get());
-    // Positions are 32-bit; a larger file is no model.
+    // Not worth reading what LoadFromBytes would refuse.
     if (size <= 0 || static_cast<unsigned long>(size) > std::numeric_limits<std::uint32_t>::max()) {
         return false;
     }
+    std::vector<std::uint8_t> bytes;
     try {
-        buffer.assign(static_cast<std::size_t>(size), 0);
+        bytes.assign(static_cast<std::size_t>(size), 0);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    bufferSize = static_cast<std::uint32_t>(size);
-    if (std::fread(buffer.data(), static_cast<std::size_t>(size), 1, file.get()) != 1) {
-        std::vector<std::uint8_t>().swap(buffer);
-        bufferSize = 0;
+    if (std::fread(bytes.data(), bytes.size(), 1, file.get()) != 1) {
         return false;
     }
+    return LoadFromBytes(std::move(bytes));
+}
+
+bool L3DS::LoadFromBytes(std::vector<std::uint8_t> bytes)
+{
+    // Positions are 32-bit; a larger file is no model.
+    if (bytes.empty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+        return false;
+    }
+    buffer = std::move(bytes);
+    bufferSize = static_cast<std::uint32_t>(buffer.size());
     ClearScene();
     const bool result = ReadScene();
     std::vector<std::uint8_t>().swap(buffer);

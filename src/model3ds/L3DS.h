@@ -32,6 +32,10 @@ public:
 
     bool LoadModel(const std::string& fileName) override;
 
+    // Reads a scene from a whole file's bytes, as LoadModel does once the
+    // file is read; true when the scene was read.
+    bool LoadFromBytes(std::vector<std::uint8_t> bytes);
+
 private:
     bool ReadScene();
 

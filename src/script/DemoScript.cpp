@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
@@ -23,6 +24,19 @@ const EffectFactory* FindKeyword(const KeywordTable& keywords, const std::string
     return nullptr;
 }
 
+// The loading screen appears once the header has said how many entries follow.
+class LoadingScreenProgress : public DemoScript::Progress {
+public:
+    explicit LoadingScreenProgress(FrameWindow& window) : window(window) {}
+
+    void Begin(int announcedEntries) override { screen.emplace(window, announcedEntries); }
+    void Step() override { screen->Step(); }
+
+private:
+    FrameWindow& window;
+    std::optional<LoadingScreen> screen;
+};
+
 }  // namespace
 
 void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
@@ -32,7 +46,14 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
     if (!file) {
         throw DemoMessage("Unable to load data/demo.txt");
     }
-    ScriptReader reader(file.get());
+    LoadingScreenProgress progress(window);
+    Read(keywords, effects, file.get(), progress, musicFile, startOffset);
+}
+
+void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FILE* script, Progress& progress,
+                      std::string& musicFile, std::uint32_t& startOffset)
+{
+    ScriptReader reader(script);
 
     musicFile = reader.ReadLine().value_or("");
     if (musicFile.empty()) {
@@ -41,7 +62,7 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
     startOffset = static_cast<std::uint32_t>(reader.ReadNumber().value_or(0));
     const int entryCount = reader.ReadNumber().value_or(0);
 
-    LoadingScreen loadingScreen(window, entryCount);
+    progress.Begin(entryCount);
 
     while (!reader.AtEnd()) {
         const std::optional<std::string> keyword = reader.ReadLine();
@@ -58,7 +79,7 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
             reader.ThrowUnexpectedEnd();
         }
 
-        loadingScreen.Step();
+        progress.Step();
 
         const EffectFactory* build = FindKeyword(keywords, *keyword);
         if (build == nullptr) {
