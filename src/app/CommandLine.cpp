@@ -29,6 +29,36 @@ std::string ParseSize(const std::string& text, RunOptions& options)
     return "";
 }
 
+// A video's sides are even (the colour planes have half the size) and at
+// most those of 4K video.
+constexpr int widestCapture = 3840;
+constexpr int tallestCapture = 2160;
+
+void CheckOfflineOptions(const RunOptions& options, const std::vector<CLI::Option*>& offline, bool offlineRun)
+{
+    for (const CLI::Option* option : offline) {
+        if (option->count() > 0 && !offlineRun) {
+            throw CLI::ValidationError(option->get_name(), "needs --render or --capture");
+        }
+    }
+    for (const std::uint32_t time : options.renderTimes) {
+        if (time < options.renderFrom) {
+            throw CLI::ValidationError("--render", "the time " + std::to_string(time) + " lies before --from " +
+                                                       std::to_string(options.renderFrom));
+        }
+    }
+    if (options.captureTo && *options.captureTo <= options.renderFrom) {
+        throw CLI::ValidationError("--to", "must lie after --from " + std::to_string(options.renderFrom));
+    }
+    if (!options.captureFile.empty() && options.width) {
+        if (*options.width % 2 != 0 || *options.height % 2 != 0 || *options.width > widestCapture ||
+            *options.height > tallestCapture) {
+            throw CLI::ValidationError("--size", "a video needs an even width and height of at most " +
+                                                     std::to_string(widestCapture) + "x" + std::to_string(tallestCapture));
+        }
+    }
+}
+
 void MakeAbsolute(std::string& path)
 {
     if (!path.empty()) {
@@ -78,25 +108,35 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
     auto* out = app.add_option("--out", options.renderDirectory, "Folder for the rendered frames")->type_name("DIR");
     render->needs(out);
     out->needs(render);
-    app.add_option("--fps", options.framesPerSecond, "Frames per second of offline rendering (default 60)")
-        ->check(CLI::Range(1, 1000))
-        ->needs(render);
-    app.add_option("--from", options.renderFrom, "Music time (ms) to start offline rendering from (default 0)")
-        ->needs(render)
+    auto* capture = app.add_option("--capture", options.captureFile,
+                                   "Capture the show offline as a video with its music: FILE.mp4 (H.264, AAC) or "
+                                   "FILE.mkv (H.264, FLAC)")
+                        ->type_name("FILE");
+    capture->excludes(render);
+    // Options of offline playing, either kind.
+    const std::vector<CLI::Option*> offline = {
+        app.add_option("--fps", options.framesPerSecond, "Frames per second of rendering or capture (default 60)")
+            ->check(CLI::Range(1, 1000)),
+        app.add_option("--from", options.renderFrom, "Music time (ms) to start rendering or capture from (default 0)")
+            ->type_name("MS"),
+        app.add_option_function<float>(
+               "--beat", [&](float beat) { options.forcedBeat = beat; },
+               "Beat level (0 to 1) to render or capture with instead of the music's")
+            ->check(CLI::Range(0.0f, 1.0f)),
+    };
+    app.add_option_function<std::uint32_t>(
+           "--to", [&](std::uint32_t to) { options.captureTo = to; },
+           "Music time (ms) to end the capture at (default: the end of the show, else of the music)")
+        ->needs(capture)
         ->type_name("MS");
-    app.add_option_function<float>(
-           "--beat", [&](float beat) { options.forcedBeat = beat; }, "Beat level (0 to 1) to render with instead of the music's")
-        ->check(CLI::Range(0.0f, 1.0f))
-        ->needs(render);
+    app.add_option("--quality", options.quality, "Capture quality, H.264's CRF: 0 lossless to 51 worst (default 18)")
+        ->check(CLI::Range(0, 51))
+        ->needs(capture)
+        ->type_name("Q");
 
     try {
         app.parse(argc, argv);
-        for (const std::uint32_t time : options.renderTimes) {
-            if (time < options.renderFrom) {
-                throw CLI::ValidationError("--render", "the time " + std::to_string(time) + " lies before --from " +
-                                                           std::to_string(options.renderFrom));
-            }
-        }
+        CheckOfflineOptions(options, offline, render->count() > 0 || capture->count() > 0);
     } catch (const CLI::ParseError& error) {
         return app.exit(error);
     }
@@ -104,10 +144,12 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
     options.dataDirectory = ChooseShowFolder(options.dataDirectory, workingFolder, programFile).string();
     MakeAbsolute(options.logFile);
     MakeAbsolute(options.renderDirectory);
+    MakeAbsolute(options.captureFile);
 
     // Any choice of display on the command line makes the dialog unnecessary.
-    options.showDialog = !noDialog && !options.windowed && !options.width && !options.Rendering();
-    options.showMessageBox = !noMessageBox;
+    options.showDialog = !noDialog && !options.windowed && !options.width && !options.Offline();
+    // A capture is a batch job: nothing may wait for a click.
+    options.showMessageBox = !noMessageBox && !options.Capturing();
     return options;
 }
 

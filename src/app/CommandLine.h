@@ -19,14 +19,23 @@ struct RunOptions {
     std::string logFile;           // absolute, like every file named on the command line
 
     // Offline rendering: frames at these music times (ms) are written as PNG
-    // files into renderDirectory. Empty: a live run.
+    // files into renderDirectory. Empty: no rendering.
     std::vector<std::uint32_t> renderTimes;
     std::string renderDirectory;   // absolute
     int framesPerSecond = 60;
     std::uint32_t renderFrom = 0;
     std::optional<float> forcedBeat;
 
+    // Capture: the show from renderFrom to captureTo (default: its end) as a
+    // video file. Empty: no capture.
+    std::string captureFile;       // absolute
+    std::optional<std::uint32_t> captureTo;
+    int quality = 18;              // the H.264 constant rate factor
+
     bool Rendering() const { return !renderTimes.empty(); }
+    bool Capturing() const { return !captureFile.empty(); }
+    // Without a visible window, a sound device or real time.
+    bool Offline() const { return Rendering() || Capturing(); }
 };
 
 // The options, or the exit code to end with at once (after --help,

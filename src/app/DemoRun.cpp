@@ -12,6 +12,7 @@
 #include "app/OfflineRenderer.h"
 #include "app/OpenMusic.h"
 #include "app/SetupDialog.h"
+#include "app/ShowCapture.h"
 #include "app/TweakPanel.h"
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
@@ -71,15 +72,16 @@ void WarnIfTheShowOutlastsTheMusic(const EffectList& effects, std::uint32_t star
     }
 }
 
-void RunShow(const RunOptions& options, const DisplaySettings& settings)
+// Returns the exit status of a run that ends without a message.
+int RunShow(const RunOptions& options, const DisplaySettings& settings)
 {
     DemoWindow window;
     window.Open(settings.width, settings.height, settings.bitsPerPixel, !settings.windowed,
                 {.verticalSync = settings.verticalSync,
                  .multisampling = settings.multisampling,
                  .alwaysOnTop = settings.alwaysOnTop,
-                 .hidden = options.Rendering()});
-    LoadGlEntryPoints(options.Rendering());
+                 .hidden = options.Offline()});
+    LoadGlEntryPoints(options.Offline());
     RestoreScreenProjection();
     const CEnabler texturing(GL_TEXTURE_2D);
 
@@ -89,7 +91,10 @@ void RunShow(const RunOptions& options, const DisplaySettings& settings)
     DemoScript::Load(DemoKeywords(), effects, window, musicFile, startOffset);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
-    if (options.Rendering()) {
+    int status = 0;
+    if (options.Capturing()) {
+        status = CaptureShow(options, effects, window, musicFile);
+    } else if (options.Rendering()) {
         RenderOffline(options, effects, window, musicFile);
     } else {
         TweakPanel panel(window, effects);
@@ -102,6 +107,7 @@ void RunShow(const RunOptions& options, const DisplaySettings& settings)
         panel.Terminate();
     }
     effects.Clear();
+    return status;
 }
 
 }  // namespace
@@ -118,13 +124,22 @@ int RunDemo(const RunOptions& options)
         if (options.showDialog && RunSetupDialog(settings) == 0) {
             return -1;
         }
-        RunShow(options, settings);
+        if (options.Capturing()) {
+            CheckCaptureFile(options.captureFile);
+        }
+        return RunShow(options, settings);
     } catch (const DemoMessage& message) {
+        if (options.Capturing()) {
+            // Only a quit can end a capture early (the show's end is where
+            // it stops); every message names the video.
+            ReportFatalMessage(FormatText("Unable to capture %s: %s", options.captureFile.c_str(), message.what()),
+                               options.showMessageBox);
+            return message.IsEnding() ? captureStoppedStatus : 1;
+        }
         ReportFatalMessage(message.Text(), options.showMessageBox);
         return message.IsEnding() ? 0 : 1;
     } catch (const std::exception& failure) {
         ReportFatalMessage(failure.what(), options.showMessageBox);
         return 1;
     }
-    return 0;
 }

@@ -5,12 +5,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/FrameLoop.h"
+#include "app/OfflinePlayback.h"
 #include "core/DemoMessage.h"
 #include "gfx/FrameCapture.h"
 #include "gfx/Screen.h"
 #include "music/DecodedMusic.h"
-#include "music/SteppedMusicStream.h"
 
 long FrameIndexOf(std::uint32_t time, std::uint32_t from, int framesPerSecond)
 {
@@ -30,30 +29,24 @@ void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWin
         throw DemoMessage(FormatText("Unable to write %s", options.renderDirectory.c_str()));
     }
 
-    SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
-    music.Play();
-    FrameLoop loop(effects, window, music);
-    if (options.forcedBeat) {
-        loop.ForceBeat(*options.forcedBeat);
-    }
+    OfflinePlayback playback(effects, window, std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)),
+                             options.renderFrom, options.framesPerSecond, options.forcedBeat);
 
     long lastFrame = 0;
     for (const std::uint32_t time : options.renderTimes) {
         lastFrame = std::max(lastFrame, FrameIndexOf(time, options.renderFrom, options.framesPerSecond));
     }
-    const double start = options.renderFrom / 1000.0;
     long frame = 0;
     try {
         for (; frame <= lastFrame; ++frame) {
-            music.SetPosition(start + static_cast<double>(frame) / options.framesPerSecond);
-            loop.DrawFrame();
+            playback.Draw(frame);
             for (const std::uint32_t time : options.renderTimes) {
                 if (FrameIndexOf(time, options.renderFrom, options.framesPerSecond) == frame) {
                     const std::filesystem::path path = std::filesystem::path(options.renderDirectory) / FrameFileName(time);
                     SaveFramePng(path.string(), screenWidth, screenHeight);
                 }
             }
-            window.SwapAndPoll();
+            playback.Show();
         }
     } catch (const DemoMessage& message) {
         if (!message.IsEnding()) {
@@ -68,7 +61,7 @@ void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWin
             }
         }
         throw DemoMessage(FormatText("The show ended (%s) at %u ms, before these times could be rendered: %s",
-                                     message.Text().c_str(), static_cast<unsigned>(MillisecondsOf(music.Position())),
+                                     message.Text().c_str(), static_cast<unsigned>(playback.Time()),
                                      missing.c_str()));
     }
 }

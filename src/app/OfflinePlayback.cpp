@@ -1,0 +1,18 @@
+#include "app/OfflinePlayback.h"
+
+OfflinePlayback::OfflinePlayback(const EffectList& effects, DemoWindow& window, std::shared_ptr<const DecodedMusic> music,
+                                 std::uint32_t from, int framesPerSecond, std::optional<float> forcedBeat)
+    : window(window), music(std::move(music)), loop(effects, window, this->music), start(from / 1000.0),
+      framesPerSecond(framesPerSecond)
+{
+    this->music.Play();
+    if (forcedBeat) {
+        loop.ForceBeat(*forcedBeat);
+    }
+}
+
+void OfflinePlayback::Draw(long frame)
+{
+    music.SetPosition(start + static_cast<double>(frame) / framesPerSecond);
+    loop.DrawFrame();
+}
