@@ -1,6 +1,7 @@
 // Measures the show: how long start-up takes (and how much of it is loading
-// the script's assets and decoding the music), and what each script entry
-// costs per frame, drawn offline with the GPU finished after every draw.
+// the script's assets and decoding the music), what each script entry
+// costs per frame, drawn offline with the GPU finished after every draw, and
+// how fast a capture runs beside rendering alone over the same span.
 #include <CLI/CLI.hpp>
 
 #include <cxxabi.h>
@@ -16,10 +17,14 @@
 
 #include "app/DemoWindow.h"
 #include "app/FrameLoop.h"
+#include "app/OfflinePlayback.h"
+#include "capture/CaptureTimeline.h"
+#include "capture/VideoCapture.h"
 #include "core/BeatLevel.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
 #include "gfx/Guards.h"
+#include "gfx/Screen.h"
 #include "music/DecodedMusic.h"
 #include "music/SteppedMusicStream.h"
 #include "script/DemoScript.h"
@@ -101,7 +106,73 @@ Figures TimeEntry(Effekt& effect, DemoWindow& window, SteppedMusicStream& music,
     return Summarise(samples);
 }
 
-int Bench(const std::string& dataDirectory, int width, int height, int frames)
+struct CaptureSpan {
+    std::uint32_t from;
+    int seconds;
+    int framesPerSecond;
+};
+
+// The show over the span as --render plays it (drawn and swapped, nothing
+// read back), then as --capture does, into a video that is thrown away.
+// Reports both frame rates and where the capture's drawing thread spends
+// its time.
+void CompareCapture(const EffectList& effects, DemoWindow& window, const std::shared_ptr<const DecodedMusic>& music,
+                    const CaptureSpan& span)
+{
+    const std::uint32_t to = span.from + static_cast<std::uint32_t>(span.seconds) * 1000;
+    const CaptureTimeline timeline(span.from, to, span.framesPerSecond, music->SampleRate());
+
+    OfflinePlayback rendering(effects, window, music, span.from, span.framesPerSecond, std::nullopt);
+    const Clock::time_point renderStart = Clock::now();
+    for (long frame = 0; frame < timeline.Frames(); ++frame) {
+        rendering.Draw(frame);
+        rendering.Show();
+    }
+    glFinish();
+    const double renderSeconds = MillisecondsBetween(renderStart, Clock::now()) / 1000.0;
+
+    const std::string file = FormatText("/tmp/kestrova-bench-%d.mp4", static_cast<int>(getpid()));
+    OfflinePlayback playback(effects, window, music, span.from, span.framesPerSecond, std::nullopt);
+    double drawing = 0.0;
+    double taking = 0.0;
+    double showing = 0.0;
+    double finishing = 0.0;
+    const Clock::time_point captureStart = Clock::now();
+    {
+        VideoCapture capture({.path = file, .width = screenWidth, .height = screenHeight,
+                              .framesPerSecond = span.framesPerSecond, .quality = 18},
+                             music, timeline);
+        for (long frame = 0; frame < timeline.Frames(); ++frame) {
+            const Clock::time_point start = Clock::now();
+            playback.Draw(frame);
+            const Clock::time_point drawn = Clock::now();
+            capture.AddFrame();
+            const Clock::time_point taken = Clock::now();
+            playback.Show();
+            drawing += MillisecondsBetween(start, drawn);
+            taking += MillisecondsBetween(drawn, taken);
+            showing += MillisecondsBetween(taken, Clock::now());
+        }
+        const Clock::time_point finishStart = Clock::now();
+        capture.Finish();
+        finishing = MillisecondsBetween(finishStart, Clock::now());
+    }
+    const double captureSeconds = MillisecondsBetween(captureStart, Clock::now()) / 1000.0;
+    std::remove(file.c_str());
+
+    const double frames = static_cast<double>(timeline.Frames());
+    std::printf("\nCapture at %d x %d, %d fps, music time %u-%u ms (%ld frames):\n", screenWidth, screenHeight,
+                span.framesPerSecond, static_cast<unsigned>(span.from), static_cast<unsigned>(to), timeline.Frames());
+    std::printf("render only %.1f fps, capture %.1f fps, ratio %.2f\n", frames / renderSeconds, frames / captureSeconds,
+                renderSeconds / captureSeconds);
+    // A software driver draws only when the pixels are wanted: its drawing
+    // falls into the read-back.
+    std::printf("capture's drawing thread per frame, ms: issuing the draw %.2f, drawing, reading back and handing "
+                "over %.2f, swap %.2f; finishing the file %.0f ms\n",
+                drawing / frames, taking / frames, showing / frames, finishing);
+}
+
+int Bench(const std::string& dataDirectory, int width, int height, int frames, const CaptureSpan& captureSpan)
 {
     const Clock::time_point mainEntered = Clock::now();
     const double processStartToMain = MillisecondsSinceProcessStart();
@@ -124,7 +195,8 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames)
     DemoScript::Load(DemoKeywords(), effects, window, musicFile, startOffset);
     const Clock::time_point scriptLoaded = Clock::now();
 
-    SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
+    const auto decoded = std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile));
+    SteppedMusicStream music(decoded);
     music.Play();
     music.SetPosition(startOffset);
     const Clock::time_point musicDecoded = Clock::now();
@@ -154,6 +226,9 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames)
         std::printf("%3d  %-28s %16s %9.3f %9.3f\n", index, ClassName(*effect).c_str(), window_.c_str(), figures.mean,
                     figures.p95);
     }
+    if (captureSpan.seconds > 0) {
+        CompareCapture(effects, window, decoded, captureSpan);
+    }
     return 0;
 }
 
@@ -168,6 +243,12 @@ int main(int argc, char** argv)
     app.add_option("--data", dataDirectory, "Folder that holds data/")->check(CLI::ExistingDirectory);
     app.add_option("--size", size, "Window size, WIDTHxHEIGHT");
     app.add_option("--frames", frames, "Frames drawn per entry")->check(CLI::Range(1, 100000));
+    CaptureSpan captureSpan{88000, 20, 30};
+    app.add_option("--capture-from", captureSpan.from, "Music time (ms) the capture comparison starts at");
+    app.add_option("--capture-seconds", captureSpan.seconds, "Length of the capture comparison (0: none)")
+        ->check(CLI::Range(0, 3600));
+    app.add_option("--capture-fps", captureSpan.framesPerSecond, "Frame rate of the capture comparison")
+        ->check(CLI::Range(1, 1000));
     CLI11_PARSE(app, argc, argv);
 
     int width = 0;
@@ -177,7 +258,7 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        return Bench(dataDirectory, width, height, frames);
+        return Bench(dataDirectory, width, height, frames, captureSpan);
     } catch (const DemoMessage& message) {
         std::fprintf(stderr, "%s\n", message.what());
         return 1;

@@ -107,6 +107,36 @@ TEST(CommandLine, RefusesIncompleteOrImpossibleRendering)
     EXPECT_TRUE(Refused({"--render", "1000", "--out", "f", "--from", "2000"}));
 }
 
+TEST(CommandLine, CaptureTakesAVideoFileAndTheOfflineOptions)
+{
+    const RunOptions options = Options({"--capture", "show.mp4", "--fps", "30", "--from", "400", "--to", "9000",
+                                        "--quality", "23", "--size", "1920x1080"});
+    EXPECT_TRUE(options.Capturing());
+    EXPECT_FALSE(options.Rendering());
+    EXPECT_EQ(options.captureFile, (std::filesystem::current_path() / "show.mp4").string());
+    EXPECT_EQ(options.framesPerSecond, 30);
+    EXPECT_EQ(options.renderFrom, 400u);
+    EXPECT_EQ(options.captureTo, 9000u);
+    EXPECT_EQ(options.quality, 23);
+    EXPECT_FALSE(options.showDialog);
+    EXPECT_FALSE(options.showMessageBox) << "nothing may wait for a click in a batch job";
+
+    const RunOptions defaults = Options({"--capture", "show.mkv"});
+    EXPECT_EQ(defaults.quality, 18);
+    EXPECT_FALSE(defaults.captureTo);
+    EXPECT_EQ(defaults.framesPerSecond, 60);
+
+    EXPECT_TRUE(Refused({"--capture", "a.mp4", "--render", "1000", "--out", "f"}));
+    EXPECT_TRUE(Refused({"--to", "1000"}));
+    EXPECT_TRUE(Refused({"--quality", "20"}));
+    EXPECT_TRUE(Refused({"--capture", "a.mp4", "--quality", "52"}));
+    EXPECT_TRUE(Refused({"--capture", "a.mp4", "--from", "5000", "--to", "5000"}));
+    EXPECT_TRUE(Refused({"--capture", "a.mp4", "--size", "641x480"}));
+    EXPECT_TRUE(Refused({"--capture", "a.mp4", "--size", "3842x2160"}));
+    EXPECT_FALSE(Refused({"--capture", "a.mp4", "--size", "3840x2160"}));
+    EXPECT_FALSE(Refused({"--size", "641x480"})) << "only a video needs even sides";
+}
+
 TEST(CommandLine, HelpAndVersionEndTheRunSuccessfully)
 {
     EXPECT_EQ(std::get<int>(Parse({"--help"})), 0);

@@ -1,5 +1,6 @@
 // Counts the heap allocations of the frame loop while it plays the shipped
-// show offline: after the first frame there must be none.
+// show offline, and while it captures it: after the first frame there must
+// be none.
 //
 // The software GL driver's own allocations are not counted: it compiles its
 // rendering paths with LLVM, through the same operator new, whenever the GL
@@ -12,10 +13,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "app/DemoWindow.h"
 #include "app/FrameLoop.h"
+#include "app/OfflinePlayback.h"
+#include "capture/CaptureTimeline.h"
+#include "capture/VideoCapture.h"
 #include "effects/Keywords.h"
 #include "gfx/Guards.h"
 #include "music/DecodedMusic.h"
@@ -41,43 +46,49 @@ bool CalledFromTheGlDriver()
     }
     return false;
 }
-}  // namespace
 
-TEST(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
-{
-    ASSERT_EQ(chdir(SHOW_FOLDER), 0) << "the show is assembled in " << SHOW_FOLDER;
+// The shipped show loaded in a small hidden window, and where it ends.
+class FrameAllocations : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(chdir(SHOW_FOLDER), 0) << "the show is assembled in " << SHOW_FOLDER;
+        testing::internal::CaptureStderr();
+        window.Open(320, 240, 32, false, {.hidden = true});
+        ASSERT_EQ(glewInit(), GLEW_OK);
+        RestoreScreenProjection();
+        std::uint32_t startOffset = 0;
+        DemoScript::Load(DemoKeywords(), effects, window, musicFile, startOffset);
+        testing::internal::GetCapturedStderr();
+        showEnd = ShowEndTime(effects, 0).value_or(0);
+        ASSERT_GT(showEnd, 1000u);
+    }
+
+    // From here on, allocations count.
+    void StartCounting()
+    {
+        CalledFromTheGlDriver();  // the first stack walk loads the unwinder
+        AllocationCount::Ignore(CalledFromTheGlDriver);
+        AllocationCount::Start();
+    }
+
     DemoWindow window;
-    testing::internal::CaptureStderr();
-    window.Open(320, 240, 32, false, {.hidden = true});
-    ASSERT_EQ(glewInit(), GLEW_OK);
-    RestoreScreenProjection();
-    const CEnabler texturing(GL_TEXTURE_2D);
+    const CEnabler texturing{GL_TEXTURE_2D};
     EffectList effects;
     std::string musicFile;
-    std::uint32_t startOffset = 0;
-    DemoScript::Load(DemoKeywords(), effects, window, musicFile, startOffset);
-    testing::internal::GetCapturedStderr();
+    std::uint32_t showEnd = 0;
+};
 
+}  // namespace
+
+TEST_F(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
+{
     SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
     music.Play();
     FrameLoop loop(effects, window, music);
-    // Up to where the show ends.
-    std::uint32_t showEnd = 0;
-    for (const auto& effect : effects) {
-        showEnd = std::max(showEnd, effect->endTime);
-    }
-    for (const auto& effect : effects) {
-        if (dynamic_cast<const Effekter::EndDemo*>(effect.get()) != nullptr) {
-            showEnd = std::min(showEnd, effect->startTime);
-        }
-    }
-    ASSERT_GT(showEnd, 1000u);
-
     loop.DrawFrame();
     window.SwapAndPoll();
-    CalledFromTheGlDriver();  // the first stack walk loads the unwinder
-    AllocationCount::Ignore(CalledFromTheGlDriver);
-    AllocationCount::Start();
+    StartCounting();
     constexpr int frames = 400;
     for (int frame = 0; frame < frames; ++frame) {
         // Spread over the whole show, so that every entry draws.
@@ -86,4 +97,33 @@ TEST(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
         window.SwapAndPoll();
     }
     EXPECT_EQ(AllocationCount::Stop(), 0);
+}
+
+// Capturing adds the read-back, the music's samples and the hand-over to the
+// encoding thread to every frame, and still nothing is allocated.
+TEST_F(FrameAllocations, NoneWhileCapturing)
+{
+    const auto music = std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile));
+    constexpr int fps = 30;
+    const CaptureTimeline timeline(0, showEnd, fps, music->SampleRate());
+    const std::string file = (std::filesystem::temp_directory_path() / "kestrova-allocations.mkv").string();
+    {
+        VideoCapture capture({.path = file, .width = 320, .height = 240, .framesPerSecond = fps, .quality = 30}, music,
+                             timeline);
+        OfflinePlayback playback(effects, window, music, 0, fps, std::nullopt);
+        playback.Draw(0);
+        capture.AddFrame();
+        playback.Show();
+        StartCounting();
+        // Every 20th frame of the show, so that every entry draws.
+        for (long frame = 20; frame < timeline.Frames(); frame += 20) {
+            playback.Draw(frame);
+            capture.AddFrame();
+            playback.Show();
+        }
+        EXPECT_EQ(AllocationCount::Stop(), 0);
+        capture.Finish();
+    }
+    EXPECT_GT(std::filesystem::file_size(file), 0u);
+    std::filesystem::remove(file);
 }
