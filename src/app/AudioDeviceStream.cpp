@@ -88,6 +88,17 @@ void AudioDeviceStream::SetPosition(double seconds)
     clock.Restart(frame);
 }
 
+void AudioDeviceStream::SetPaused(bool paused)
+{
+    if (paused) {
+        SDL_PauseAudioDevice(device, 1);
+        const DeviceLock lock(device);
+        clock.Restart(static_cast<std::int64_t>(std::floor(clock.FrameAt(SDL_GetPerformanceCounter()))));
+    } else {
+        SDL_PauseAudioDevice(device, 0);
+    }
+}
+
 void SDLCALL AudioDeviceStream::FeedDevice(void* self, Uint8* stream, int bytes)
 {
     auto& music = *static_cast<AudioDeviceStream*>(self);

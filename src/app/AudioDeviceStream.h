@@ -24,6 +24,8 @@ public:
     void Play() override;
     double Position() override;  // stands at 0 until Play
     void SetPosition(double seconds) override;
+    // The device stops taking samples; the clock waits where it was.
+    void SetPaused(bool paused) override;
 
 private:
     static void SDLCALL FeedDevice(void* self, Uint8* stream, int bytes);

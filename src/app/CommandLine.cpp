@@ -59,6 +59,23 @@ void CheckOfflineOptions(const RunOptions& options, const std::vector<CLI::Optio
     }
 }
 
+// "FROM-TO" in milliseconds, FROM before TO.
+std::string ParseLoop(const std::string& text, RunOptions& options)
+{
+    static const std::regex pattern(R"((\d{1,10})-(\d{1,10}))");
+    std::smatch match;
+    if (!std::regex_match(text, match, pattern)) {
+        return "expected FROM-TO in milliseconds, for example 12000-20000";
+    }
+    const unsigned long long from = std::stoull(match[1]);
+    const unsigned long long to = std::stoull(match[2]);
+    if (from >= to || to > 0xFFFFFFFFull) {
+        return "FROM must lie before TO";
+    }
+    options.loop = {static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to)};
+    return "";
+}
+
 void MakeAbsolute(std::string& path)
 {
     if (!path.empty()) {
@@ -133,6 +150,22 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
         ->check(CLI::Range(0, 51))
         ->needs(capture)
         ->type_name("Q");
+
+    auto* watch = app.add_flag("--watch", options.watch,
+                               "Rebuild the show when a file it read is saved (the script, pictures, shaders, models, "
+                               "plug-ins); F5 rebuilds it by hand");
+    auto* loop = app.add_option_function<std::string>(
+                        "--loop", [&](const std::string& text) {
+                            const std::string problem = ParseLoop(text, options);
+                            if (!problem.empty()) {
+                                throw CLI::ValidationError("--loop", problem);
+                            }
+                        },
+                        "Play this span of music time over and over")
+                     ->type_name("FROM-TO");
+    for (CLI::Option* liveOnly : {watch, loop}) {
+        liveOnly->excludes(render)->excludes(capture);
+    }
 
     try {
         app.parse(argc, argv);

@@ -32,6 +32,11 @@ struct RunOptions {
     std::optional<std::uint32_t> captureTo;
     int quality = 18;              // the H.264 constant rate factor
 
+    // Live editing: the show rebuilt when the files it read change.
+    bool watch = false;
+    // A span of music time (ms) played over and over: [first, second).
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> loop;
+
     bool Rendering() const { return !renderTimes.empty(); }
     bool Capturing() const { return !captureFile.empty(); }
     // Without a visible window, a sound device or real time.

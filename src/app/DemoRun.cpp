@@ -21,6 +21,7 @@
 #include "music/DecodedMusic.h"
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
+#include "watch/LiveShow.h"
 
 namespace {
 
@@ -85,10 +86,16 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
     RestoreScreenProjection();
     const CEnabler texturing(GL_TEXTURE_2D);
 
+    const KeywordTable keywords = DemoKeywords();
     EffectList effects;
+    LiveShow live(keywords, effects, options.watch);
     std::string musicFile;
     std::uint32_t startOffset = 0;
-    DemoScript::Load(DemoKeywords(), effects, window, musicFile, startOffset);
+    if (options.Offline()) {
+        DemoScript::Load(keywords, effects, window, musicFile, startOffset);
+    } else {
+        live.Load(window, musicFile, startOffset);
+    }
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     int status = 0;
@@ -103,7 +110,15 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
         const std::unique_ptr<MusicStream> music = OpenMusicStream(decoded);
         music->Play();
         music->SetPosition(static_cast<double>(startOffset));
-        FrameLoop(effects, window, *music, &panel).Run();
+        FrameLoop loop(effects, window, *music, &panel);
+        loop.SetLiveShow(&live);
+        live.OnListChange([&] { panel.LetGoOfEffects(); }, [&] { panel.TakeUpEffects(); });
+        panel.ShowNotice(live.Failure());
+        panel.ShowTimeline(loop.Time(), decoded->Seconds());
+        if (options.loop) {
+            loop.Time().SetLoop(options.loop->first, options.loop->second);
+        }
+        loop.Run();
         panel.Terminate();
     }
     effects.Clear();

@@ -22,9 +22,7 @@ DemoWindow::~DemoWindow()
 
 void DemoWindow::Open(int width, int height, int /*bitsPerPixel*/, bool fullscreen, const WindowAttributes& attributes)
 {
-    quitRequested = false;
-    seekForward = false;
-    seekBack = false;
+    requests = {};
     screenWidth = width;
     screenHeight = height;
 
@@ -94,9 +92,7 @@ bool DemoWindow::TryCreate(int width, int height, Uint32 flags, int samples)
 
 void DemoWindow::SwapAndPoll()
 {
-    quitRequested = false;
-    seekForward = false;
-    seekBack = false;
+    requests = {};
     SDL_GL_SwapWindow(window);
 
     SDL_Event event;
@@ -108,10 +104,16 @@ void DemoWindow::SwapAndPoll()
             continue;
         }
         if (event.type == SDL_KEYUP) {
+            const bool shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
             switch (event.key.keysym.sym) {
-            case SDLK_ESCAPE: quitRequested = true; break;
-            case SDLK_RIGHT: seekForward = true; break;
-            case SDLK_LEFT: seekBack = true; break;
+            case SDLK_ESCAPE: requests.quit = true; break;
+            case SDLK_RIGHT: (shift ? requests.seekFarForward : requests.seekForward) = true; break;
+            case SDLK_LEFT: (shift ? requests.seekFarBack : requests.seekBack) = true; break;
+            case SDLK_SPACE: requests.pause = true; break;
+            case SDLK_LEFTBRACKET: requests.loopStart = true; break;
+            case SDLK_RIGHTBRACKET: requests.loopEnd = true; break;
+            case SDLK_BACKSPACE: requests.loopClear = true; break;
+            case SDLK_F5: requests.reload = true; break;
             default: break;
             }
         }

@@ -13,6 +13,20 @@ struct WindowAttributes {
     bool hidden = false;       // offline rendering: never shown
 };
 
+// What the viewer asked for with the keys released since the last poll.
+struct KeyRequests {
+    bool quit = false;          // Escape
+    bool seekForward = false;   // Right: one second
+    bool seekBack = false;      // Left
+    bool seekFarForward = false;  // Shift+Right: ten seconds
+    bool seekFarBack = false;     // Shift+Left
+    bool pause = false;         // Space: pause or resume
+    bool loopStart = false;     // [: the loop starts now
+    bool loopEnd = false;       // ]: the loop ends now
+    bool loopClear = false;     // Backspace: no loop
+    bool reload = false;        // F5: the show built again from its files
+};
+
 // Sees every event of the window before the demo's keys do, and may take it.
 class WindowEventFilter {
 public:
@@ -23,8 +37,9 @@ public:
 };
 
 // The demo's OpenGL window and keyboard on SDL2. Keys act on release, once
-// per release: Escape asks to quit, the Right and Left arrows ask to seek.
-// The flags hold from one SwapAndPoll to the next.
+// per release: Escape asks to quit, the Right and Left arrows ask to seek,
+// and the rest are those of KeyRequests. The requests hold from one
+// SwapAndPoll to the next.
 class DemoWindow : public FrameWindow {
 public:
     DemoWindow() = default;
@@ -50,9 +65,10 @@ public:
     // The filter, or null for none, sees each event from the next poll on.
     void SetEventFilter(WindowEventFilter* filter) { eventFilter = filter; }
 
-    bool QuitRequested() const { return quitRequested; }
-    bool SeekForwardRequested() const { return seekForward; }
-    bool SeekBackRequested() const { return seekBack; }
+    bool QuitRequested() const { return requests.quit; }
+    bool SeekForwardRequested() const { return requests.seekForward; }
+    bool SeekBackRequested() const { return requests.seekBack; }
+    const KeyRequests& Requests() const { return requests; }
 
     // Samples per pixel of the context that was opened, 0 without multisampling.
     int Multisamples() const { return multisamples; }
@@ -70,7 +86,5 @@ private:
     SDL_GLContext context = nullptr;
     WindowEventFilter* eventFilter = nullptr;
     int multisamples = 0;
-    bool quitRequested = false;
-    bool seekForward = false;
-    bool seekBack = false;
+    KeyRequests requests;
 };

@@ -19,12 +19,10 @@ void FrameLoop::Run()
 std::uint32_t FrameLoop::DrawFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (window.SeekForwardRequested()) {
-        music.SetPosition(music.Position() + 1.0);
+    if (liveShow != nullptr) {
+        liveShow->Update(window.Requests().reload);
     }
-    if (window.SeekBackRequested()) {
-        music.SetPosition(music.Position() - 1.0);
-    }
+    timeControls.Apply(window.Requests(), music);
     const std::uint32_t time = MillisecondsOf(music.Position());
 
     music.FillSpectrum(spectrum);

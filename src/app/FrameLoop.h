@@ -5,14 +5,17 @@
 #include <optional>
 
 #include "app/DemoWindow.h"
+#include "app/TimeControls.h"
 #include "app/TweakPanel.h"
 #include "music/MusicStream.h"
 #include "script/EffectList.h"
+#include "watch/LiveShow.h"
 
 // One pass per frame, as fast as buffer swaps return: the music position is
-// the clock, its spectrum gives the beat level, and every effect whose window
-// holds the time draws, in script order, then the tweak panel when there is
-// one. Nothing is allocated per frame while the panel is hidden.
+// the clock (moved by the viewer's keys: seeks, pause, a loop), its spectrum
+// gives the beat level, and every effect whose window holds the time draws,
+// in script order, then the tweak panel when there is one. Nothing is
+// allocated per frame while the panel is hidden and no file changes.
 class FrameLoop {
 public:
     FrameLoop(const EffectList& effects, DemoWindow& window, MusicStream& music, TweakPanel* panel = nullptr);
@@ -20,13 +23,19 @@ public:
     // Runs until Escape is released; a thrown message leaves it too.
     void Run();
 
-    // Clears the frame, applies the seek keys of the last poll, reads the
-    // clock and the beat and draws the active effects and the panel; the
+    // Clears the frame, rebuilds what changed, applies the time keys of the
+    // last poll, reads the clock and the beat and draws the active effects and the panel; the
     // frame is not shown yet. Returns the frame's time in milliseconds.
     std::uint32_t DrawFrame();
 
     // The beat level used instead of the spectrum's (offline rendering).
     void ForceBeat(float beat) { forcedBeat = beat; }
+
+    // Rebuilds the show from its files when asked (F5) or, watching, when
+    // they change; null for none.
+    void SetLiveShow(LiveShow* live) { liveShow = live; }
+
+    TimeControls& Time() { return timeControls; }
 
     float LastBeat() const { return beat; }
 
@@ -35,6 +44,8 @@ private:
     DemoWindow& window;
     MusicStream& music;
     TweakPanel* panel;
+    LiveShow* liveShow = nullptr;
+    TimeControls timeControls;
     std::array<float, spectrumBins> spectrum{};
     std::optional<float> forcedBeat;
     float beat = 0.0f;

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "core/DebugOutput.h"
+#include "core/FileReads.h"
 #include "core/DemoMessage.h"
 
 namespace {
@@ -123,6 +124,7 @@ GLuint VertexFragmentProgram::CompileShader(const char* source, GLenum type)
 
 std::optional<std::string> ReadWholeFile(const char* path)
 {
+    NoteFileRead(path);
     // A folder opens, but its "size" is no size to allocate.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/DebugOutput.h"
+#include "core/FileReads.h"
 #include "core/DemoMessage.h"
 #include "gfx/Guards.h"
 
@@ -61,6 +62,7 @@ CTextureFreeImage::CTextureFreeImage(const char* path)
 
 void CTextureFreeImage::LoadFromFile(const char* path)
 {
+    NoteFileRead(path);
     const FREE_IMAGE_FORMAT type = FreeImage_GetFileType(path, 0);
     const Bitmap bitmap(type == FIF_UNKNOWN ? nullptr : FreeImage_Load(type, path, 0));
     Bitmap converted;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <new>
 
+#include "core/FileReads.h"
+
 namespace {
 
 namespace ChunkId {
@@ -77,6 +79,7 @@ L3DS::~L3DS() = default;
 
 bool L3DS::LoadModel(const std::string& fileName)
 {
+    NoteFileRead(fileName);
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
     if (!file) {
         return false;

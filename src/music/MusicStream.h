@@ -14,5 +14,6 @@ public:
     virtual void Play() = 0;                       // starts looped playback from the beginning
     virtual double Position() = 0;                 // playback position in seconds
     virtual void SetPosition(double seconds) = 0;  // below 0 lands on 0; past the end wraps around (the stream loops)
+    virtual void SetPaused(bool paused) = 0;       // paused, the position stands still (seeks still move it)
     virtual void FillSpectrum(std::span<float, spectrumBins> bins) = 0;  // allocates nothing
 };

@@ -14,7 +14,7 @@ void SilentMusicStream::Play()
 
 double SilentMusicStream::Position()
 {
-    if (!playing) {
+    if (!playing || paused) {
         return origin;
     }
     const std::chrono::duration<double> elapsed = Clock::now() - originTime;
@@ -25,4 +25,14 @@ void SilentMusicStream::SetPosition(double seconds)
 {
     origin = SeekTarget(seconds);
     originTime = Clock::now();
+}
+
+void SilentMusicStream::SetPaused(bool pause)
+{
+    if (pause == paused) {
+        return;
+    }
+    origin = Position();
+    originTime = Clock::now();
+    paused = pause;
 }

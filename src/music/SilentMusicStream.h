@@ -13,11 +13,13 @@ public:
     void Play() override;
     double Position() override;  // stands still until Play
     void SetPosition(double seconds) override;
+    void SetPaused(bool paused) override;
 
 private:
     using Clock = std::chrono::steady_clock;
 
     bool playing = false;
+    bool paused = false;
     double origin = 0.0;  // the position at originTime
     Clock::time_point originTime;
 };

@@ -11,6 +11,8 @@ public:
     void Play() override;
     double Position() override { return position; }
     void SetPosition(double seconds) override;
+    // Time passes here only when told, paused or not.
+    void SetPaused(bool) override {}
 
     // Moves the clock on by seconds, round the loop; nothing happens before
     // Play. A negative step goes back round the loop.

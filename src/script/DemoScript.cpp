@@ -1,11 +1,13 @@
 #include "script/DemoScript.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
+#include "core/FileReads.h"
 #include "script/LoadingScreen.h"
 
 namespace {
@@ -37,21 +39,68 @@ private:
     std::optional<LoadingScreen> screen;
 };
 
-}  // namespace
+class SilentProgress : public DemoScript::Progress {
+public:
+    void Begin(int) override {}
+    void Step() override {}
+};
 
-void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
-                      std::uint32_t& startOffset)
-{
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen("data/demo.txt", "r"));
-    if (!file) {
-        throw DemoMessage("Unable to load data/demo.txt");
+// Collects the files one entry reads while it is built, and passes them on
+// to whoever listened before.
+class FileRecorder : public FileReadListener {
+public:
+    explicit FileRecorder(EntrySource& source) : source(source), previous(SetFileReadListener(this)) {}
+    ~FileRecorder() override { SetFileReadListener(previous); }
+    FileRecorder(const FileRecorder&) = delete;
+    FileRecorder& operator=(const FileRecorder&) = delete;
+
+    void FileRead(const std::string& path) override
+    {
+        if (std::find(source.files.begin(), source.files.end(), path) == source.files.end()) {
+            source.files.push_back(path);
+        }
+        if (previous != nullptr) {
+            previous->FileRead(path);
+        }
     }
-    LoadingScreenProgress progress(window);
-    Read(keywords, effects, file.get(), progress, musicFile, startOffset);
+
+private:
+    EntrySource& source;
+    FileReadListener* previous;
+};
+
+// Reads the rest of an entry whose keyword has been read and builds it;
+// source, when given, gets the files it reads.
+std::unique_ptr<Effekt> BuildEntryOf(const KeywordTable& keywords, const std::string& keyword, ScriptReader& reader,
+                                     DemoScript::Progress& progress, EntrySource* source)
+{
+    reader.BeginEntry(keyword);
+    const std::optional<std::int32_t> start = reader.ReadNumber();
+    const std::optional<std::int32_t> end = start ? reader.ReadNumber() : std::nullopt;
+    if (!end) {
+        reader.ThrowUnexpectedEnd();
+    }
+
+    progress.Step();
+
+    const EffectFactory* build = FindKeyword(keywords, keyword);
+    if (build == nullptr) {
+        throw DemoMessage(FormatText("Unknown entry '%s' in file, please correct", keyword.c_str()));
+    }
+    std::optional<FileRecorder> recorder;
+    if (source != nullptr) {
+        recorder.emplace(*source);
+    }
+    std::unique_ptr<Effekt> effect = (*build)(static_cast<std::uint32_t>(*start), static_cast<std::uint32_t>(*end), reader);
+    DebugOutput(FormatText("Loaded %s with start time %i and end time %i\n", keyword.c_str(), *start, *end));
+    return effect;
 }
 
-void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FILE* script, Progress& progress,
-                      std::string& musicFile, std::uint32_t& startOffset)
+// The loader itself; with sources (and the script's text) it also records
+// what each entry was built from.
+void ReadShow(const KeywordTable& keywords, EffectList& effects, std::FILE* script, DemoScript::Progress& progress,
+              std::string& musicFile, std::uint32_t& startOffset, std::vector<EntrySource>* sources,
+              const std::string* text)
 {
     ScriptReader reader(script);
 
@@ -65,6 +114,7 @@ void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FI
     progress.Begin(entryCount);
 
     while (!reader.AtEnd()) {
+        const long entryStart = sources != nullptr ? std::ftell(script) : 0;
         const std::optional<std::string> keyword = reader.ReadLine();
         if (!keyword) {
             break;  // a line break or comments after the last entry
@@ -72,21 +122,79 @@ void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FI
         if (keyword->empty() && reader.OnlyBlankLinesRemain()) {
             break;
         }
-        reader.BeginEntry(*keyword);
-        const std::optional<std::int32_t> start = reader.ReadNumber();
-        const std::optional<std::int32_t> end = start ? reader.ReadNumber() : std::nullopt;
-        if (!end) {
-            reader.ThrowUnexpectedEnd();
+        EntrySource source;
+        effects.Append(BuildEntryOf(keywords, *keyword, reader, progress, sources != nullptr ? &source : nullptr));
+        if (sources != nullptr) {
+            source.text = text->substr(static_cast<std::size_t>(entryStart),
+                                       static_cast<std::size_t>(std::ftell(script) - entryStart));
+            sources->push_back(std::move(source));
         }
-
-        progress.Step();
-
-        const EffectFactory* build = FindKeyword(keywords, *keyword);
-        if (build == nullptr) {
-            throw DemoMessage(FormatText("Unknown entry '%s' in file, please correct", keyword->c_str()));
-        }
-        std::unique_ptr<Effekt> effect = (*build)(static_cast<std::uint32_t>(*start), static_cast<std::uint32_t>(*end), reader);
-        DebugOutput(FormatText("Loaded %s with start time %i and end time %i\n", keyword->c_str(), *start, *end));
-        effects.Append(std::move(effect));
     }
+}
+
+// A C stream over text in memory, which must outlive it.
+std::unique_ptr<std::FILE, FileCloser> OpenText(const std::string& text)
+{
+    std::unique_ptr<std::FILE, FileCloser> stream(fmemopen(const_cast<char*>(text.data()), text.size(), "r"));
+    if (!stream) {
+        throw DemoMessage("Unable to load data/demo.txt");
+    }
+    return stream;
+}
+
+}  // namespace
+
+void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
+                      std::uint32_t& startOffset, std::vector<EntrySource>* sources)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen("data/demo.txt", "r"));
+    if (!file) {
+        throw DemoMessage("Unable to load data/demo.txt");
+    }
+    LoadingScreenProgress progress(window);
+    if (sources == nullptr) {
+        Read(keywords, effects, file.get(), progress, musicFile, startOffset);
+        return;
+    }
+    std::string text;
+    char buffer[4096];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+        text.append(buffer, read);
+    }
+    ReadRecorded(keywords, effects, text, progress, musicFile, startOffset, *sources);
+}
+
+void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FILE* script, Progress& progress,
+                      std::string& musicFile, std::uint32_t& startOffset)
+{
+    ReadShow(keywords, effects, script, progress, musicFile, startOffset, nullptr, nullptr);
+}
+
+void DemoScript::ReadRecorded(const KeywordTable& keywords, EffectList& effects, const std::string& script,
+                              Progress& progress, std::string& musicFile, std::uint32_t& startOffset,
+                              std::vector<EntrySource>& sources)
+{
+    if (script.empty()) {
+        // fmemopen refuses an empty buffer; an empty script names no music.
+        throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
+    }
+    const auto stream = OpenText(script);
+    ReadShow(keywords, effects, stream.get(), progress, musicFile, startOffset, &sources, &script);
+}
+
+std::unique_ptr<Effekt> DemoScript::BuildEntry(const KeywordTable& keywords, EntrySource& source)
+{
+    const auto stream = OpenText(source.text);
+    ScriptReader reader(stream.get());
+    const std::optional<std::string> keyword = reader.ReadLine();
+    EntrySource rebuilt{source.text, {}};
+    std::unique_ptr<Effekt> effect = BuildEntryOf(keywords, keyword.value_or(""), reader, NoProgress(), &rebuilt);
+    source = std::move(rebuilt);
+    return effect;
+}
+
+DemoScript::Progress& DemoScript::NoProgress()
+{
+    static SilentProgress silent;
+    return silent;
 }

@@ -2,11 +2,20 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "gfx/FrameWindow.h"
 #include "script/EffectList.h"
 #include "script/KeywordTable.h"
+
+// What one entry of a show was built from, so that it can be built again
+// when one of its files changes.
+struct EntrySource {
+    std::string text;                // its lines of the script, from the keyword on
+    std::vector<std::string> files;  // every file its construction read, as the script names them
+};
 
 // Reads data/demo.txt from the working directory: the music file, the start
 // offset in whole seconds and the entry count, then one effect per entry,
@@ -15,8 +24,9 @@ class DemoScript {
 public:
     // Throws a DemoMessage when the script cannot be read, names an unknown
     // keyword or ends inside an entry, and passes on the effects' own errors.
+    // With sources, says for each entry what it was built from.
     static void Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
-                     std::uint32_t& startOffset);
+                     std::uint32_t& startOffset, std::vector<EntrySource>* sources = nullptr);
 
     // What the loader shows while it builds the show: the entry count the
     // script announces once its header is read, then one step per entry.
@@ -30,4 +40,17 @@ public:
     // The same from a script already open, with any display of progress.
     static void Read(const KeywordTable& keywords, EffectList& effects, std::FILE* script, Progress& progress,
                      std::string& musicFile, std::uint32_t& startOffset);
+
+    // The same from the script's text, saying for each entry, in list
+    // order, what it was built from.
+    static void ReadRecorded(const KeywordTable& keywords, EffectList& effects, const std::string& script,
+                             Progress& progress, std::string& musicFile, std::uint32_t& startOffset,
+                             std::vector<EntrySource>& sources);
+
+    // One entry built again from what it was built from; the files it reads
+    // now are recorded anew. Throws as loading the script would.
+    static std::unique_ptr<Effekt> BuildEntry(const KeywordTable& keywords, EntrySource& source);
+
+    // A Progress that shows nothing: a show rebuilt while it plays.
+    static Progress& NoProgress();
 };

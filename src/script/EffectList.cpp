@@ -17,3 +17,8 @@ void EffectList::Clear()
     }
     effects.clear();
 }
+
+void EffectList::Replace(std::size_t index, std::unique_ptr<Effekt> effect)
+{
+    effects[index] = std::move(effect);
+}

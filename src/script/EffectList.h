@@ -18,6 +18,10 @@ public:
 
     void Append(std::unique_ptr<Effekt> effect);
     void Clear();
+    // Puts effect in the place of the one at index, which is destroyed.
+    void Replace(std::size_t index, std::unique_ptr<Effekt> effect);
+    // Exchanges the effects of the two lists.
+    void Swap(EffectList& other) noexcept { effects.swap(other.effects); }
 
     std::size_t Size() const { return effects.size(); }
     Effekt& operator[](std::size_t index) const { return *effects[index]; }

@@ -1,19 +1,42 @@
 #include "script/PluginLoader.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
+#include "core/FileReads.h"
 
 namespace Effekter {
 
 namespace {
 
+// Loads a copy of the library's file under a name of its own; once loaded,
+// the copy's file is no longer needed.
+void* OpenFreshCopy(const std::string& path)
+{
+    static int copies = 0;
+    const std::filesystem::path copy =
+        std::filesystem::temp_directory_path() /
+        FormatText("kestrova-%d-%d-%s", static_cast<int>(getpid()), ++copies, std::filesystem::path(path).filename().c_str());
+    std::error_code error;
+    if (!std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing, error)) {
+        return nullptr;
+    }
+    void* library = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::filesystem::remove(copy, error);
+    return library;
+}
+
 void* OpenLibrary(const std::string& path)
 {
-    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    NoteFileRead(path);
+    void* library = PluginLoader::FreshLibraries::Active() ? OpenFreshCopy(path) : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {
-        DebugOutput(FormatText("%s\n", dlerror()));
+        const char* reason = dlerror();
+        DebugOutput(FormatText("%s\n", reason != nullptr ? reason : "the library cannot be copied"));
         throw DemoMessage(FormatText("Unable to load plugin: %s", path.c_str()));
     }
     return library;
@@ -24,6 +47,7 @@ Function FindFunction(void* library, const char* symbol, const std::string& path
 {
     void* address = dlsym(library, symbol);
     if (address == nullptr) {
+        dlclose(library);  // nothing of the failed entry stays behind
         throw DemoMessage(FormatText("Unable to fint %s function in plugin: %s", symbol, path.c_str()));
     }
     return reinterpret_cast<Function>(address);

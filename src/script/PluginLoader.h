@@ -12,6 +12,22 @@ namespace Effekter {
 // stays loaded until the process ends.
 class PluginLoader : public Effekt {
 public:
+    // While one lives, every library is loaded from a fresh copy of its
+    // file: a library changed on disk could not be loaded again from its
+    // own path, which gives back the version already loaded.
+    class FreshLibraries {
+    public:
+        FreshLibraries() { ++active; }
+        ~FreshLibraries() { --active; }
+        FreshLibraries(const FreshLibraries&) = delete;
+        FreshLibraries& operator=(const FreshLibraries&) = delete;
+
+        static bool Active() { return active > 0; }
+
+    private:
+        static inline int active = 0;
+    };
+
     // Loads the library, finds Init and Draw, then lets Init read its own
     // lines from the script. Throws when the library or either function is
     // missing; Init is not called then.

@@ -137,6 +137,20 @@ TEST(CommandLine, CaptureTakesAVideoFileAndTheOfflineOptions)
     EXPECT_FALSE(Refused({"--size", "641x480"})) << "only a video needs even sides";
 }
 
+TEST(CommandLine, WatchingAndLoopingBelongToALiveRun)
+{
+    const RunOptions options = Options({"--watch", "--loop", "12000-20000"});
+    EXPECT_TRUE(options.watch);
+    EXPECT_EQ(options.loop, (std::pair<std::uint32_t, std::uint32_t>{12000, 20000}));
+    EXPECT_FALSE(Options({}).watch);
+    EXPECT_FALSE(Options({}).loop);
+    EXPECT_TRUE(Refused({"--loop", "20000-12000"}));
+    EXPECT_TRUE(Refused({"--loop", "5000-5000"}));
+    EXPECT_TRUE(Refused({"--loop", "5000"}));
+    EXPECT_TRUE(Refused({"--watch", "--render", "1000", "--out", "f"}));
+    EXPECT_TRUE(Refused({"--loop", "0-1000", "--capture", "a.mp4"}));
+}
+
 TEST(CommandLine, HelpAndVersionEndTheRunSuccessfully)
 {
     EXPECT_EQ(std::get<int>(Parse({"--help"})), 0);

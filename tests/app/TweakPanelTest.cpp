@@ -30,6 +30,7 @@ public:
     void Play() override {}
     double Position() override { return 1.25; }
     void SetPosition(double) override {}
+    void SetPaused(bool) override {}
     void FillSpectrum(std::span<float, spectrumBins> bins) override { std::fill(bins.begin(), bins.end(), 0.0f); }
 };
 

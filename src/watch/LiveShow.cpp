@@ -1,0 +1,171 @@
+#include "watch/LiveShow.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "core/DebugOutput.h"
+#include "core/DemoMessage.h"
+#include "core/FileReads.h"
+#include "script/PluginLoader.h"
+
+namespace {
+
+std::string ReadScript()
+{
+    std::ifstream file(LiveShow::scriptPath, std::ios::binary);
+    if (!file) {
+        throw DemoMessage("Unable to load data/demo.txt");
+    }
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Every file read while it exists.
+class AttemptRecorder : public FileReadListener {
+public:
+    explicit AttemptRecorder(std::vector<std::string>& files) : files(files), previous(SetFileReadListener(this)) {}
+    ~AttemptRecorder() override { SetFileReadListener(previous); }
+    AttemptRecorder(const AttemptRecorder&) = delete;
+    AttemptRecorder& operator=(const AttemptRecorder&) = delete;
+
+    void FileRead(const std::string& path) override { files.push_back(path); }
+
+private:
+    std::vector<std::string>& files;
+    FileReadListener* previous;
+};
+
+bool Reads(const EntrySource& source, const std::vector<std::string>& changed)
+{
+    return std::any_of(changed.begin(), changed.end(), [&](const std::string& file) {
+        return std::find(source.files.begin(), source.files.end(), file) != source.files.end();
+    });
+}
+
+}  // namespace
+
+LiveShow::LiveShow(const KeywordTable& keywords, EffectList& effects, bool watching)
+    : keywords(keywords), effects(effects)
+{
+    if (watching) {
+        watcher.emplace();
+    }
+}
+
+void LiveShow::Load(FrameWindow& window, std::string& music, std::uint32_t& startOffset)
+{
+    DemoScript::Load(keywords, effects, window, music, startOffset, watcher ? &sources : nullptr);
+    musicFile = music;
+    if (watcher) {
+        watcher->Watch(Files());
+    }
+}
+
+void LiveShow::OnListChange(std::function<void()> before, std::function<void()> after)
+{
+    beforeChange = std::move(before);
+    afterChange = std::move(after);
+}
+
+std::vector<std::string> LiveShow::Files() const
+{
+    std::vector<std::string> files{scriptPath};
+    for (const EntrySource& source : sources) {
+        files.insert(files.end(), source.files.begin(), source.files.end());
+    }
+    files.insert(files.end(), attempted.begin(), attempted.end());
+    std::sort(files.begin() + 1, files.end());
+    files.erase(std::unique(files.begin() + 1, files.end()), files.end());
+    return files;
+}
+
+void LiveShow::Update(bool reload)
+{
+    bool rebuilt = false;
+    if (reload) {
+        RebuildAll(true);
+        rebuilt = true;
+    }
+    if (watcher) {
+        const std::vector<std::string> saved = watcher->TakeSaved();
+        if (!saved.empty()) {
+            RebuildChanged(saved);
+            rebuilt = true;
+        }
+        if (rebuilt) {
+            watcher->Watch(Files());
+        }
+    }
+}
+
+bool LiveShow::Attempt(const std::function<void()>& build)
+{
+    std::vector<std::string> read;
+    try {
+        const AttemptRecorder recorder(read);
+        build();
+    } catch (const DemoMessage& message) {
+        failure = message.Text();
+        attempted = std::move(read);
+        DebugOutput(FormatText("Reload failed: %s\n", failure.c_str()));
+        return false;
+    }
+    failure.clear();
+    attempted.clear();
+    return true;
+}
+
+bool LiveShow::RebuildAll(bool freshLibraries)
+{
+    EffectList rebuilt;
+    std::vector<EntrySource> rebuiltSources;
+    return Attempt([&] {
+        std::optional<Effekter::PluginLoader::FreshLibraries> fresh;
+        if (freshLibraries) {
+            fresh.emplace();
+        }
+        std::string music;
+        std::uint32_t startOffset = 0;
+        DemoScript::ReadRecorded(keywords, rebuilt, ReadScript(), DemoScript::NoProgress(), music, startOffset,
+                                 rebuiltSources);
+        if (music != musicFile) {
+            // The music is the clock: it changes only with a new start.
+            DebugOutput(FormatText("The script now names the music %s: it plays from the next start\n", music.c_str()));
+        }
+        beforeChange();
+        effects.Swap(rebuilt);
+        sources.swap(rebuiltSources);
+        afterChange();
+        // The old show goes with `rebuilt`, the GL context still current.
+    });
+}
+
+bool LiveShow::RebuildChanged(const std::vector<std::string>& changed)
+{
+    if (std::find(changed.begin(), changed.end(), scriptPath) != changed.end() || sources.size() != effects.Size()) {
+        return RebuildAll(false);
+    }
+    return Attempt([&] {
+        std::vector<std::pair<std::size_t, std::unique_ptr<Effekt>>> rebuilt;
+        std::vector<EntrySource> rebuiltSources;
+        // Only the entries that read a changed file are built, so only
+        // changed libraries come afresh.
+        const Effekter::PluginLoader::FreshLibraries fresh;
+        for (std::size_t index = 0; index < sources.size(); ++index) {
+            if (Reads(sources[index], changed)) {
+                EntrySource source = sources[index];
+                rebuilt.emplace_back(index, DemoScript::BuildEntry(keywords, source));
+                rebuiltSources.push_back(std::move(source));
+            }
+        }
+        if (rebuilt.empty()) {
+            return;
+        }
+        beforeChange();
+        for (std::size_t entry = 0; entry < rebuilt.size(); ++entry) {
+            effects.Replace(rebuilt[entry].first, std::move(rebuilt[entry].second));
+            sources[rebuilt[entry].first] = std::move(rebuiltSources[entry]);
+        }
+        afterChange();
+    });
+}
