@@ -27,6 +27,7 @@
 #include "music/SteppedMusicStream.h"
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
+#include "watch/LiveShow.h"
 #include "support/AllocationCount.h"
 
 namespace {
@@ -93,6 +94,34 @@ TEST_F(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
     for (int frame = 0; frame < frames; ++frame) {
         // Spread over the whole show, so that every entry draws.
         music.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
+        loop.DrawFrame();
+        window.SwapAndPoll();
+    }
+    EXPECT_EQ(AllocationCount::Stop(), 0);
+}
+
+// Watching adds a look at the file watcher's events to every frame; while
+// no file changes, that allocates nothing either.
+TEST_F(FrameAllocations, NoneWhileWatchingAndNothingChanges)
+{
+    const KeywordTable keywords = DemoKeywords();
+    EffectList watched;
+    LiveShow live(keywords, watched, true);
+    std::string music;
+    std::uint32_t startOffset = 0;
+    testing::internal::CaptureStderr();
+    live.Load(window, music, startOffset);
+    testing::internal::GetCapturedStderr();
+    SteppedMusicStream clock(std::make_shared<const DecodedMusic>(DecodedMusic::Load(music)));
+    clock.Play();
+    FrameLoop loop(watched, window, clock);
+    loop.SetLiveShow(&live);
+    loop.DrawFrame();
+    window.SwapAndPoll();
+    StartCounting();
+    constexpr int frames = 200;
+    for (int frame = 0; frame < frames; ++frame) {
+        clock.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
         loop.DrawFrame();
         window.SwapAndPoll();
     }

@@ -7,7 +7,9 @@
 #include "app/FrameLoop.h"
 #include "core/DemoMessage.h"
 #include "support/KeyEvents.h"
+#include "effects/Keywords.h"
 #include "script/EndDemo.h"
+#include "support/ScriptFolder.h"
 
 namespace {
 
@@ -21,10 +23,12 @@ public:
         seeks.push_back(seconds);
         position = seconds;
     }
+    void SetPaused(bool paused) override { pauses.push_back(paused); }
     void FillSpectrum(std::span<float, spectrumBins> bins) override { std::copy(spectrum.begin(), spectrum.end(), bins.begin()); }
 
     double position = 0.0;
     std::vector<double> seeks;
+    std::vector<bool> pauses;
     std::array<float, spectrumBins> spectrum{};
 };
 
@@ -154,4 +158,67 @@ TEST_F(FrameLoopTest, AThrownMessageLeavesTheLoop)
     effects.Append(std::make_unique<Effekter::EndDemo>(5000, 6000));
     clock.position = 5.001;
     EXPECT_THROW(loop.Run(), DemoMessage);
+}
+
+TEST_F(FrameLoopTest, EachNewKeyAsksForWhatItNames)
+{
+    const std::pair<SDL_Keycode, bool KeyRequests::*> keys[] = {
+        {SDLK_SPACE, &KeyRequests::pause},          {SDLK_LEFTBRACKET, &KeyRequests::loopStart},
+        {SDLK_RIGHTBRACKET, &KeyRequests::loopEnd}, {SDLK_BACKSPACE, &KeyRequests::loopClear},
+        {SDLK_F5, &KeyRequests::reload},
+    };
+    for (const auto& [key, request] : keys) {
+        Release(key);
+        window.SwapAndPoll();
+        EXPECT_TRUE(window.Requests().*request) << SDL_GetKeyName(key);
+        window.SwapAndPoll();
+        EXPECT_FALSE(window.Requests().*request) << "once per release";
+    }
+    Release(SDLK_RIGHT, KMOD_LSHIFT);
+    Release(SDLK_LEFT, KMOD_RSHIFT);
+    window.SwapAndPoll();
+    EXPECT_TRUE(window.Requests().seekFarForward);
+    EXPECT_TRUE(window.Requests().seekFarBack);
+    EXPECT_FALSE(window.Requests().seekForward) << "the plain arrows keep their one second";
+    EXPECT_FALSE(window.Requests().seekBack);
+
+    Press(SDLK_SPACE);
+    window.SwapAndPoll();
+    EXPECT_FALSE(window.Requests().pause) << "keys act on release";
+}
+
+TEST_F(FrameLoopTest, PausedFramesGoOnBeingDrawnAtTheSameTime)
+{
+    clock.position = 1.25;
+    Release(SDLK_SPACE);
+    window.SwapAndPoll();
+    loop.DrawFrame();
+    EXPECT_EQ(clock.pauses, std::vector<bool>{true});
+    EXPECT_EQ(FrameAt(1.25), (std::vector<Drawn>{{"first", 1250, 0.0f}}));
+}
+
+// F5 builds the show again from its script while the music goes on.
+TEST_F(FrameLoopTest, AReloadKeepsTheMusicTime)
+{
+    ScriptFolder show;
+    show.WriteScript("data/music.ogg\n0\n1\nFlashWhite\n1000\n3000\n");
+    const KeywordTable keywords = DemoKeywords();
+    EffectList shown;
+    LiveShow live(keywords, shown, false);
+    std::string musicFile;
+    std::uint32_t startOffset = 0;
+    testing::internal::CaptureStderr();
+    live.Load(window, musicFile, startOffset);
+    FrameLoop reloading(shown, window, clock);
+    reloading.SetLiveShow(&live);
+    const Effekt* before = &shown[0];
+    show.WriteScript("data/music.ogg\n0\n1\nFlashWhite\n1500\n2500\n");
+    clock.position = 1.75;
+    Release(SDLK_F5);
+    window.SwapAndPoll();
+    EXPECT_EQ(reloading.DrawFrame(), 1750u);
+    testing::internal::GetCapturedStderr();
+    EXPECT_NE(&shown[0], before);
+    EXPECT_EQ(shown[0].startTime, 1500u);
+    EXPECT_TRUE(clock.seeks.empty()) << "no jump back to the start";
 }

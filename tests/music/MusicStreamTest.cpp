@@ -139,6 +139,22 @@ TEST_F(SilentMusicStreamTest, PositionFollowsWallTimeFromPlay)
     EXPECT_LT(second, 1.0);
 }
 
+TEST_F(SilentMusicStreamTest, PausedTimeStandsStillAndGoesOnFromThereAfterwards)
+{
+    stream.Play();
+    stream.SetPosition(0.5);
+    stream.SetPaused(true);
+    const double paused = stream.Position();
+    std::this_thread::sleep_for(40ms);
+    EXPECT_EQ(stream.Position(), paused);
+    stream.SetPosition(1.25);
+    EXPECT_EQ(stream.Position(), 1.25) << "a seek moves paused music";
+    stream.SetPaused(false);
+    std::this_thread::sleep_for(20ms);
+    EXPECT_GT(stream.Position(), 1.25);
+    EXPECT_LT(stream.Position(), 1.75);
+}
+
 TEST_F(SilentMusicStreamTest, SeeksClampAtTheStartAndWrapPastTheEnd)
 {
     stream.Play();

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "support/TemporaryFolder.h"
+#include "watch/FileWatcher.h"
+
+namespace {
+
+void Write(const std::filesystem::path& file, const std::string& text)
+{
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+}
+
+class FileWatcherTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Write(shader, "one");
+        Write(picture, "two");
+        watcher.Watch({shader.string(), picture.string()});
+    }
+
+    // What a frame now and one well after it are told.
+    std::vector<std::string> SavedLater()
+    {
+        const FileWatcher::Clock::time_point now = FileWatcher::Clock::now();
+        std::vector<std::string> saved = watcher.TakeSaved(now);
+        const std::vector<std::string> later = watcher.TakeSaved(now + 2 * FileWatcher::settleTime);
+        saved.insert(saved.end(), later.begin(), later.end());
+        return saved;
+    }
+
+    TemporaryFolder folder;
+    std::filesystem::path shader = folder.Path() / "a.fs";
+    std::filesystem::path picture = folder.Path() / "card.png";
+    FileWatcher watcher;
+};
+
+}  // namespace
+
+// However an editor saves, the save is one change, told once it has settled.
+TEST_F(FileWatcherTest, EverySaveStyleIsOneChange)
+{
+    Write(shader, "in place");
+    EXPECT_TRUE(watcher.TakeSaved(FileWatcher::Clock::now()).empty()) << "not settled yet";
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{shader.string()});
+    EXPECT_TRUE(SavedLater().empty());
+
+    const std::filesystem::path temporary = folder.Path() / ".a.fs.swp";
+    Write(temporary, "renamed over");
+    std::filesystem::rename(temporary, shader);
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{shader.string()});
+
+    std::filesystem::remove(shader);
+    EXPECT_TRUE(SavedLater().empty()) << "a missing file is waited for";
+    Write(shader, "created again");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{shader.string()});
+    EXPECT_TRUE(SavedLater().empty());
+}
+
+TEST_F(FileWatcherTest, OnlyWatchedFilesAreTold)
+{
+    Write(folder.Path() / "notes.txt", "not the show's");
+    Write(picture, "changed");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{picture.string()});
+
+    watcher.Watch({shader.string()});
+    Write(picture, "no longer watched");
+    Write(shader, "still watched");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{shader.string()});
+}
+
+// A show folder of links: the file edited is where the link leads, and it is
+// told under the name the show gave it.
+TEST_F(FileWatcherTest, ALinkedFileIsWatchedWhereItLies)
+{
+    TemporaryFolder show;
+    const std::filesystem::path link = show.Path() / "a.fs";
+    std::filesystem::create_symlink(shader, link);
+    watcher.Watch({link.string()});
+    Write(shader, "edited at the source");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{link.string()});
+}

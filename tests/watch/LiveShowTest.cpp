@@ -1,0 +1,184 @@
+#include <thread>
+
+#include "effects/Keywords.h"
+#include "effects/ShaderShow.h"
+#include "script/PluginLoader.h"
+#include "support/GlTestContext.h"
+#include "support/Pictures.h"
+#include "support/ScriptFolder.h"
+#include "watch/LiveShow.h"
+
+namespace {
+
+class NoWindow : public FrameWindow {
+public:
+    void SwapAndPoll() override {}
+};
+
+std::string SolidShader(const char* colour)
+{
+    return std::string("#version 110\nuniform float time;\nuniform float beat;\nvoid main() { gl_FragColor = vec4(") +
+           colour + ") + vec4(0.0 * time * beat); }\n";
+}
+
+const Rgba red{255, 0, 0, 255};
+const Rgba green{0, 255, 0, 255};
+const Rgba blue{0, 0, 255, 255};
+
+// A show of two shader entries that share a picture, and an entry that
+// reads no file at all.
+class LiveShowTest : public GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        ASSERT_TRUE(WriteTwoBandPicture("data/card.png", FIF_PNG, 24, red, blue, 16));
+        folder.WriteFile("data/a.fs", SolidShader("1.0, 0.0, 0.0, 1.0"));
+        folder.WriteFile("data/b.fs", SolidShader("0.0, 0.0, 1.0, 1.0"));
+        folder.WriteScript(script);
+        testing::internal::CaptureStderr();
+        live.Load(window, musicFile, startOffset);
+        testing::internal::GetCapturedStderr();
+        ASSERT_EQ(effects.Size(), 3u);
+    }
+
+    // The centre pixel when entry n alone draws.
+    Rgba Drawn(std::size_t n)
+    {
+        glClear(GL_COLOR_BUFFER_BIT);
+        effects[n].Draw(500, 0.0f);
+        return ReadPixelAt(0.5, 0.5);
+    }
+
+    std::vector<const Effekt*> Entries() const
+    {
+        std::vector<const Effekt*> entries;
+        for (const auto& effect : effects) {
+            entries.push_back(effect.get());
+        }
+        return entries;
+    }
+
+    const std::string script =
+        "data/music.ogg\n0\n3\n"
+        "ShaderShow\n0\n1000\ndata/a.fs\ndata/card.png\n"
+        "# a comment inside the show\n"
+        "ShaderShow\n0\n1000\ndata/b.fs\ndata/card.png\n"
+        "FlashWhite\n2000\n3000\n";
+    ScriptFolder folder;
+    NoWindow window;
+    const KeywordTable keywords = DemoKeywords();
+    EffectList effects;
+    LiveShow live{keywords, effects, true};
+    std::string musicFile;
+    std::uint32_t startOffset = 0;
+};
+
+}  // namespace
+
+TEST_F(LiveShowTest, ItWatchesEveryFileTheShowRead)
+{
+    EXPECT_EQ(live.Files(), (std::vector<std::string>{"data/demo.txt", "data/a.fs", "data/b.fs", "data/card.png"}));
+}
+
+// The frame after a shader is saved shows the new shader; the other entries
+// are the very same objects.
+TEST_F(LiveShowTest, AChangedFileRebuildsOnlyTheEntriesThatReadIt)
+{
+    const std::vector<const Effekt*> before = Entries();
+    ASSERT_EQ(Drawn(0), red);
+    folder.WriteFile("data/a.fs", SolidShader("0.0, 1.0, 0.0, 1.0"));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(live.RebuildChanged({"data/a.fs"}));
+    EXPECT_EQ(Drawn(0), green);
+    EXPECT_NE(Entries()[0], before[0]);
+    EXPECT_EQ(Entries()[1], before[1]);
+    EXPECT_EQ(Entries()[2], before[2]);
+
+    const std::vector<const Effekt*> middle = Entries();
+    EXPECT_TRUE(live.RebuildChanged({"data/card.png"}));
+    testing::internal::GetCapturedStderr();
+    const std::vector<const Effekt*> after = Entries();
+    EXPECT_NE(after[0], middle[0]) << "both shader entries read the picture";
+    EXPECT_NE(after[1], middle[1]);
+    EXPECT_EQ(after[2], middle[2]);
+    EXPECT_EQ(Drawn(0), green) << "in its place, with its new shader";
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+// A broken save keeps the last good show and its message until a good one.
+TEST_F(LiveShowTest, AFailedRebuildChangesNothingAndSaysWhy)
+{
+    const std::vector<const Effekt*> before = Entries();
+    folder.WriteFile("data/a.fs", "#version 110\nvoid main() { gl_FragColor = vec4(0.0) }\n");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(live.RebuildChanged({"data/a.fs"}));
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "Reload failed: Compiler error", testing::internal::GetCapturedStderr());
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "Compiler error", live.Failure());
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(Drawn(0), red);
+
+    folder.WriteFile("data/a.fs", SolidShader("0.0, 1.0, 0.0, 1.0"));
+    folder.WriteScript(script + "SpinningCube\n0\n10\n");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(live.RebuildChanged({"data/demo.txt"}));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(live.Failure(), "Unknown entry 'SpinningCube' in file, please correct");
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(Drawn(0), red);
+
+    folder.WriteScript(script);
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(live.RebuildChanged({"data/demo.txt"}));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(live.Failure(), "");
+    EXPECT_EQ(Drawn(0), green);
+    EXPECT_EQ(effects.Size(), 3u);
+}
+
+// The list changes only between the two hooks, which is when whoever holds
+// on to the effects must let go of them.
+TEST_F(LiveShowTest, TheScriptRebuildsTheWholeShowBetweenTheHooks)
+{
+    std::vector<std::size_t> sizesSeen;
+    live.OnListChange([&] { sizesSeen.push_back(effects.Size()); }, [&] { sizesSeen.push_back(effects.Size()); });
+    folder.WriteScript("data/music.ogg\n0\n1\nShaderShow\n0\n1000\ndata/b.fs\ndata/card.png\n");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(live.RebuildChanged({"data/demo.txt"}));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(sizesSeen, (std::vector<std::size_t>{3, 1}));
+    EXPECT_EQ(Drawn(0), blue);
+    EXPECT_EQ(live.Files(), (std::vector<std::string>{"data/demo.txt", "data/b.fs", "data/card.png"}));
+}
+
+// From a save on disk to the rebuilt entry, as the frame loop sees it.
+TEST_F(LiveShowTest, ASaveOnDiskIsRebuiltWithinHalfASecond)
+{
+    folder.WriteFile("data/b.fs", SolidShader("0.0, 1.0, 0.0, 1.0"));
+    testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    while (Drawn(1) != green && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        live.Update(false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Drawn(1), green);
+    EXPECT_LT(took, std::chrono::milliseconds(500));
+}
+
+// A plug-in library changed on disk is loaded afresh; loading its path again
+// would give back the version already loaded.
+TEST_F(LiveShowTest, AChangedPluginLibraryIsLoadedAfresh)
+{
+    const std::string library = TEST_PLUGIN_DIR "/recording_plugin.so";
+    folder.WriteScript("data/music.ogg\n0\n1\nPlugin\n0\n1000\n" + library + "\nfirst\nsecond\n");
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(live.RebuildChanged({"data/demo.txt"}));
+    const void* loaded = dynamic_cast<const Effekter::PluginLoader&>(effects[0]).library;
+    ASSERT_TRUE(live.RebuildChanged({library}));
+    testing::internal::GetCapturedStderr();
+    const void* reloaded = dynamic_cast<const Effekter::PluginLoader&>(effects[0]).library;
+    EXPECT_NE(reloaded, loaded);
+    EXPECT_EQ(live.Files(), (std::vector<std::string>{"data/demo.txt", library}));
+}
