@@ -93,19 +93,6 @@ TEST_F(DemoWindowTest, ClosingTheWindowEndsTheRun)
     }
 }
 
-TEST_F(DemoWindowTest, ResizingKeepsTheSizeChosenAtOpen)
-{
-    SDL_Event resize{};
-    resize.type = SDL_WINDOWEVENT;
-    resize.window.event = SDL_WINDOWEVENT_RESIZED;
-    resize.window.data1 = 640;
-    resize.window.data2 = 480;
-    SDL_PushEvent(&resize);
-    window.SwapAndPoll();
-    EXPECT_EQ(screenWidth, 320);
-    EXPECT_EQ(screenHeight, 240);
-}
-
 TEST(DemoWindowStart, WithoutAnyVideoDriverTheErrorNamesSdlsReason)
 {
     setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
@@ -138,23 +125,6 @@ std::string OpenLog(DemoWindow& window, bool fullscreen, const WindowAttributes&
 }
 
 }  // namespace
-
-TEST(DemoWindowAttributes, MultisamplingAsksForAsManySamplesAsTheDisplayOffers)
-{
-    DemoWindow window;
-    const std::string log = OpenLog(window, false, {.multisampling = true});
-    const int samples = window.Multisamples();
-    ASSERT_TRUE(samples == 8 || samples == 4 || samples == 2 || samples == 0) << samples;
-    GLint sampleBuffers = -1;
-    GLint contextSamples = -1;
-    glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
-    glGetIntegerv(GL_SAMPLES, &contextSamples);
-    EXPECT_EQ(sampleBuffers, samples > 0 ? 1 : 0);
-    EXPECT_GE(contextSamples, samples);
-    const std::string expected = samples > 0 ? "Window opened with " + std::to_string(samples) + "-sample multisampling\n"
-                                             : std::string("Window opened without multisampling\n");
-    EXPECT_EQ(log.rfind(expected, 0), 0u) << log;
-}
 
 TEST(DemoWindowAttributes, VerticalSyncSetsTheSwapInterval)
 {

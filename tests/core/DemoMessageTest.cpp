@@ -2,12 +2,6 @@
 
 #include "core/DemoMessage.h"
 
-TEST(FormatText, FormatsLikePrintf)
-{
-    EXPECT_EQ(FormatText("Loaded %s with start time %i and end time %i\n", "Tunnel", -5, 2000),
-              "Loaded Tunnel with start time -5 and end time 2000\n");
-}
-
 TEST(FormatText, KeepsTextLongerThanAnyFixedBufferWhole)
 {
     const std::string keyword(5000, 'x');
@@ -21,13 +15,3 @@ TEST(FormatText, KeepsMultiByteCharactersIntact)
     EXPECT_EQ(FormatText("Unable to load plugin: %s", path.c_str()), "Unable to load plugin: " + path);
 }
 
-TEST(DemoMessage, TextOutlivesTheThrowingScope)
-{
-    try {
-        std::string local = "End of show";
-        throw DemoMessage(local);
-    } catch (const DemoMessage& message) {
-        EXPECT_STREQ(message.what(), "End of show");
-        EXPECT_EQ(message.Text(), "End of show");
-    }
-}

@@ -30,16 +30,6 @@ TEST(DemoRandom, StateWrapsModulo32Bits)
     EXPECT_EQ(DemoRandom::Next(), 35);  // (2531011 - 214013) >> 16
 }
 
-TEST(DemoRandom, DrawsStayWithin15Bits)
-{
-    DemoRandom::Seed(12345);
-    for (int draw = 0; draw < 10000; ++draw) {
-        const int value = DemoRandom::Next();
-        ASSERT_GE(value, 0);
-        ASSERT_LE(value, 32767);
-    }
-}
-
 TEST(RandomUnit, IsOneDrawOver32767)
 {
     DemoRandom::Seed(1);

@@ -153,11 +153,6 @@ TEST_F(AlphaBlendImageDrawing, RejectsAnUnknownModeWord)
     }
 }
 
-TEST_F(AlphaBlendImageDrawing, IsNamedAfterItsPicture)
-{
-    EXPECT_EQ(Make("UP").name, "card.png");
-}
-
 TEST_F(AlphaBlendImageDrawing, RegistersItsModeAsAnEnumerationOfTheEightWords)
 {
     AlphaBlendImage image = Make("BEATUP");

@@ -118,12 +118,3 @@ TEST_F(QuadDrawing, RotateXYZTurnsAboutXThenYThenZ)
     glLoadIdentity();
 }
 
-TEST(Vector3, StartsAtZeroAndSetsAllThree)
-{
-    Vector3 vector;
-    EXPECT_EQ(vector.x + vector.y + vector.z, 0.0f);
-    vector.Set(1.5f, -2.0f, 3.0f);
-    EXPECT_EQ(vector.x, 1.5f);
-    EXPECT_EQ(vector.y, -2.0f);
-    EXPECT_EQ(vector.z, 3.0f);
-}

@@ -43,15 +43,6 @@ TEST(EffektWindow, ComparesUnsigned)
     EXPECT_TRUE(untilTheEnd.IsActiveAt(0xFFFFFFFEu));
 }
 
-TEST(Effekt, StartsWithoutTweakBarOrName)
-{
-    const Probe probe(1, 2);
-    EXPECT_EQ(probe.startTime, 1u);
-    EXPECT_EQ(probe.endTime, 2u);
-    EXPECT_EQ(probe.tweakBar, nullptr);
-    EXPECT_TRUE(probe.name.empty());
-}
-
 TEST(EndDemo, DrawingEndsTheShow)
 {
     Effekter::EndDemo end(5000, 6000);
