@@ -1,6 +1,10 @@
+#include <cmath>
+
 #include "effects/ModelEffectFiles.h"
 #include "effects/ShaderSuite3D.h"
+#include "support/Feedback.h"
 #include "support/GlTestContext.h"
+#include "support/Transforms.h"
 #include "support/ShippedData.h"
 
 using Effekter::ShaderSuite3D;
@@ -87,4 +91,48 @@ TEST_F(ShaderSuite3DDrawing, ShippedShadersShowTheModelOverItsBackdrop)
     EXPECT_EQ(corner.b, 128) << "the backdrop shows";
     EXPECT_NE(ReadPixelAt(0.5, 0.5), corner) << "the model shows";
     EXPECT_TRUE(BetweenEffectsState());
+}
+
+// At 15 s the square has drifted 8 units right and turned 750 degrees:
+// every pass's corners land where that puts them.
+TEST_F(ShaderSuite3DDrawing, TheModelDriftsAndTurnsWithTheMusicTime)
+{
+    folder.WriteFile("data/suite/vs.txt", passThrough);
+    folder.WriteFile("data/suite/fs.txt", "#version 110\nvoid main() { gl_FragColor = vec4(1.0); }\n");
+    testing::internal::CaptureStderr();  // no step, no time
+    ShaderSuite3D suite(startTime, 100000);
+    testing::internal::GetCapturedStderr();
+    const std::uint32_t time = 15000;
+    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { suite.Draw(time, 0.0f); });
+    ASSERT_GE(polygons.size(), 20u);
+    const Matrix4 model = Matrix4::ScreenPerspective() * Matrix4::Translation((time - startTime) / 75.0 - 150.0, 0.0, -500.0) *
+                          Matrix4::Rotation(time / 20.0, 0, 1, 0);
+    for (std::size_t pass = polygons.size() - 20; pass < polygons.size(); ++pass) {
+        for (const auto& vertex : polygons[pass].vertices) {
+            double nearest = 1e9;
+            for (const auto& [x, y] : {std::pair{-100.0, -100.0}, {100.0, -100.0}, {100.0, 100.0}, {-100.0, 100.0}}) {
+                const std::array<double, 2> corner = model.ToWindow(x, y, 0.0);
+                nearest = std::min(nearest, std::hypot(vertex[0] - corner[0], vertex[1] - corner[1]));
+            }
+            EXPECT_LT(nearest, 0.05) << "pass " << pass;
+        }
+    }
+}
+
+// Twenty passes of a dark grey g, each blended as src * src + dst * (1 - src)
+// over white: g + (1 - g) (1 - g)^20.
+TEST_F(ShaderSuite3DDrawing, TheTwentyPassesBlendByTheirOwnColour)
+{
+    folder.WriteFile("data/suite/vs.txt", passThrough);
+    folder.WriteFile("data/suite/fs.txt", "#version 110\nvoid main() { gl_FragColor = vec4(0.1); }\n");
+    testing::internal::CaptureStderr();
+    ShaderSuite3D suite(startTime, 100000);
+    testing::internal::GetCapturedStderr();
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    suite.Draw(15000, 0.0f);
+    const double g = 0.1;
+    EXPECT_NEAR(ReadPixelAt(0.5, 0.5).r, (g + (1.0 - g) * std::pow(1.0 - g, 20)) * 255.0, 2.0);
+    EXPECT_EQ(ReadPixelAt(0.02, 0.02), white) << "beside the model the black backdrop added nothing";
 }
