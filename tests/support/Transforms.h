@@ -46,6 +46,25 @@ struct Matrix4 {
         return r;
     }
 
+    // As gluLookAt, with up (0, 1, 0).
+    static Matrix4 LookAt(double eyeX, double eyeY, double eyeZ)
+    {
+        double f[3] = {-eyeX, -eyeY, -eyeZ};
+        const double fl = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
+        for (double& v : f) {
+            v /= fl;
+        }
+        double side[3] = {-f[2], 0.0, f[0]};  // f x (0, 1, 0)
+        const double sl = std::sqrt(side[0] * side[0] + side[2] * side[2]);
+        side[0] /= sl;
+        side[2] /= sl;
+        const double up[3] = {side[1] * f[2] - side[2] * f[1], side[2] * f[0] - side[0] * f[2],
+                              side[0] * f[1] - side[1] * f[0]};
+        Matrix4 view;
+        view.m = {side[0], up[0], -f[0], 0, side[1], up[1], -f[1], 0, side[2], up[2], -f[2], 0, 0, 0, 0, 1};
+        return view * Translation(-eyeX, -eyeY, -eyeZ);
+    }
+
     // The screen perspective: 40 degrees high, near 0.1, far 1000.
     static Matrix4 ScreenPerspective()
     {
