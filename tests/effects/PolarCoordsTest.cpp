@@ -102,8 +102,9 @@ TEST_F(PolarCoordsDrawing, TheBoxesStandWhereCameraTurnAndSeedPutThem)
 
     const float t = static_cast<float>(time);
     const Matrix4 view = Matrix4::ScreenPerspective() *
-                         Matrix4::LookAt(10.0 * static_cast<float>(std::sin(static_cast<float>(t / 100.0f))),
-                                         10.0 * static_cast<float>(std::sin(static_cast<float>(t / 300.0f))), 100.0);
+                         Matrix4::LookAt({10.0 * static_cast<float>(std::sin(static_cast<float>(t / 100.0f))),
+                                          10.0 * static_cast<float>(std::sin(static_cast<float>(t / 300.0f))), 100.0},
+                                         {0, 0, 0}, {0, 1, 0});
     std::uint32_t state = 123;  // the C runtime's generator
     std::vector<std::array<double, 2>> corners;
     for (int i = -10; i <= 10; ++i) {

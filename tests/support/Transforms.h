@@ -46,23 +46,23 @@ struct Matrix4 {
         return r;
     }
 
-    // As gluLookAt, with up (0, 1, 0).
-    static Matrix4 LookAt(double eyeX, double eyeY, double eyeZ)
+    // As gluLookAt.
+    static Matrix4 LookAt(const std::array<double, 3>& eye, const std::array<double, 3>& centre,
+                          const std::array<double, 3>& up)
     {
-        double f[3] = {-eyeX, -eyeY, -eyeZ};
-        const double fl = std::sqrt(f[0] * f[0] + f[1] * f[1] + f[2] * f[2]);
-        for (double& v : f) {
-            v /= fl;
-        }
-        double side[3] = {-f[2], 0.0, f[0]};  // f x (0, 1, 0)
-        const double sl = std::sqrt(side[0] * side[0] + side[2] * side[2]);
-        side[0] /= sl;
-        side[2] /= sl;
-        const double up[3] = {side[1] * f[2] - side[2] * f[1], side[2] * f[0] - side[0] * f[2],
-                              side[0] * f[1] - side[1] * f[0]};
+        const auto normalised = [](std::array<double, 3> v) {
+            const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+            return std::array<double, 3>{v[0] / length, v[1] / length, v[2] / length};
+        };
+        const auto cross = [](const std::array<double, 3>& a, const std::array<double, 3>& b) {
+            return std::array<double, 3>{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+        };
+        const std::array<double, 3> f = normalised({centre[0] - eye[0], centre[1] - eye[1], centre[2] - eye[2]});
+        const std::array<double, 3> side = normalised(cross(f, up));
+        const std::array<double, 3> u = cross(side, f);
         Matrix4 view;
-        view.m = {side[0], up[0], -f[0], 0, side[1], up[1], -f[1], 0, side[2], up[2], -f[2], 0, 0, 0, 0, 1};
-        return view * Translation(-eyeX, -eyeY, -eyeZ);
+        view.m = {side[0], u[0], -f[0], 0, side[1], u[1], -f[1], 0, side[2], u[2], -f[2], 0, 0, 0, 0, 1};
+        return view * Translation(-eye[0], -eye[1], -eye[2]);
     }
 
     // The screen perspective: 40 degrees high, near 0.1, far 1000.
