@@ -7,6 +7,7 @@
 #include "support/GlTestContext.h"
 #include "support/ScriptFolder.h"
 #include "support/TestPictures.h"
+#include "support/Transforms.h"
 
 using Effekter::Solaris;
 
@@ -142,6 +143,62 @@ TEST_F(SolarisDrawing, TheSecondLayerFlashesWithAnEighthOfTheBeat)
         const bool flashed = std::any_of(withBeat.begin(), withBeat.end(), [&](float colour) { return std::fabs(colour - sprite * 0.0625f) < 1e-5f; });
         EXPECT_TRUE(flashed) << "no flash for the sprite of brightness " << sprite;
     }
+}
+
+// Every sprite corner in view lies where the rising curve, the sprite's own
+// turn (from the values after seed 4) and the trail's spin put it.
+TEST_F(SolarisDrawing, TheSpritesFollowTheCurveAndTurnByTheirSeed)
+{
+    Solaris solaris(0, 100000);
+    const std::uint32_t time = 2345;
+    const float beat = 0.7f;
+    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { solaris.Draw(time, beat); });
+    const float t = static_cast<float>(time);
+    const Matrix4 trail = Matrix4::ScreenPerspective() * Matrix4::Rotation(2.0 * beat, 0, 1, 0) *
+                          Matrix4::Rotation(t * 0.05f, 0, 0, 1);
+    std::uint32_t state = 4;  // the C runtime's generator
+    std::vector<std::array<double, 2>> corners;
+    for (int i = 0; i < 10000; ++i) {
+        const float z = t * 0.002f - static_cast<float>(i) / 3.0f;
+        if (z <= -10.0f) {
+            break;
+        }
+        state = state * 214013u + 2531011u;
+        const float r = static_cast<float>(((state >> 16) & 0x7FFF) / 32767.0);
+        if (z > -0.1f) {
+            continue;  // at or behind the near plane: clipped away
+        }
+        const float a = 0.05f * z * z;
+        const Matrix4 sprite = trail * Matrix4::Translation(a, a * a, z) *
+                               Matrix4::Rotation(static_cast<float>(20 * i) * r + t * 0.005f, 0, 0, 1);
+        for (const auto& [x, y] : {std::pair{-1.0, -1.0}, {1.0, -1.0}, {1.0, 1.0}, {-1.0, 1.0}}) {
+            corners.push_back(sprite.ToWindow(x, y, 0.0));
+        }
+    }
+    const auto inside = [](double x, double y) { return x > 0.01 && x < testWidth - 0.01 && y > 0.01 && y < testHeight - 0.01; };
+    std::vector<bool> seen(corners.size(), false);
+    for (const FeedbackPolygon& polygon : polygons) {
+        for (const auto& vertex : polygon.vertices) {
+            if (!inside(vertex[0], vertex[1])) {
+                continue;
+            }
+            bool matched = false;
+            for (std::size_t c = 0; c < corners.size(); ++c) {
+                if (std::hypot(vertex[0] - corners[c][0], vertex[1] - corners[c][1]) < 0.05) {
+                    matched = seen[c] = true;
+                }
+            }
+            EXPECT_TRUE(matched) << "a corner at " << vertex[0] << ", " << vertex[1] << " that no sprite has";
+        }
+    }
+    int expected = 0;
+    for (std::size_t c = 0; c < corners.size(); ++c) {
+        if (inside(corners[c][0], corners[c][1])) {
+            ++expected;
+            EXPECT_TRUE(seen[c]) << "corner " << c % 4 << " of slot " << c / 4;
+        }
+    }
+    EXPECT_GE(expected, 12);
 }
 
 TEST_F(SolarisDrawing, LeavesTheStateBetweenEffects)
