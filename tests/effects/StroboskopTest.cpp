@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "core/DemoRandom.h"
 #include "effects/Stroboskop.h"
 #include "support/GlTestContext.h"
@@ -74,6 +76,35 @@ TEST_F(StroboskopDrawing, TheStripDriftsSidewaysWithTheMusic)
     strobe.Draw(10000, 0.0f);
     EXPECT_EQ(ReadPixelAt(0.3, 0.75), (Rgba{0, 0, 128, 255}));
     EXPECT_EQ(ReadPixelAt(0.9, 0.75), (Rgba{0, 0, 128, 255}));
+}
+
+// Alone on a black strip under black text, the swirl shows its picture's
+// red and blue halves turned by the fan's middle angle: i 5 b + P + R for
+// i from 0 to 9, with P = 0.04 T and R = 90 (1 - b).
+TEST_F(StroboskopDrawing, TheSwirlTurnsFortyDegreesASecondAndFansWithTheBeat)
+{
+    WriteSplitPicture("data/strobo/twist.jpg", Rgba{255, 0, 0, 255}, Rgba{0, 0, 255, 255});
+    WriteBandedPicture("data/strobo/bg.jpg", black, black);
+    WriteBandedPicture("data/strobo/text.jpg", black, black);
+    Stroboskop strobe(0, 60000);
+    for (const auto& [time, beat] : {std::pair{10000u, 0.2f}, {12345u, 0.8f}}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        strobe.Draw(time, beat);
+        const double middle = time * 0.04 + (1.0 - beat) * 90.0 + 4.5 * 5.0 * beat;
+        // Round a circle about the centre, the halves meet where the line
+        // between them crosses it: at the turn plus or minus 90 degrees.
+        const auto redder = [](double degrees) {
+            const double radians = degrees * M_PI / 180.0;
+            const Rgba pixel = ReadPixel(static_cast<int>(testWidth / 2 + 40.0 * std::cos(radians)),
+                                         static_cast<int>(testHeight / 2 - 40.0 * std::sin(radians)));
+            return pixel.r > pixel.b;
+        };
+        for (const double side : {90.0, -90.0}) {
+            const double crossing = middle + side;
+            EXPECT_NE(redder(crossing - 4.0), redder(crossing + 4.0)) << "the halves meet near " << crossing << " at " << time;
+            EXPECT_EQ(redder(crossing + 4.0), redder(crossing + 80.0)) << time;
+        }
+    }
 }
 
 TEST_F(StroboskopDrawing, TakesOneValueFromTheSharedGeneratorPerFrame)
