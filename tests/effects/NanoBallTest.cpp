@@ -1,10 +1,13 @@
 #include <algorithm>
+#include <cmath>
 
 #include "core/DemoRandom.h"
 #include "effects/NanoBall.h"
 #include "script/TweakBar.h"
 #include "support/GlTestContext.h"
+#include "support/Feedback.h"
 #include "support/ScriptFolder.h"
+#include "support/Transforms.h"
 
 using Effekter::NanoBall;
 
@@ -87,6 +90,56 @@ TEST_F(NanoBallDrawing, ASecondAfterAStrongBeatTheBallIsCentredAndSlidesInFromTh
     EXPECT_NEAR(arrived.meanX, 0.5, 0.06);
     EXPECT_GT(arrived.atLeftEdge, 0);
     EXPECT_GT(slidingIn.meanX, arrived.meanX + 0.06) << "the screen's edge cuts off much of the shifted ball";
+}
+
+// Each spike's flare sits at its tip: the golden-angle direction, the
+// length from the two values after seed 0, and the ball's turn. Every tip in
+// view whose flare faces the viewer is drawn exactly there.
+TEST_F(NanoBallDrawing, EveryFlareSitsAtItsSpikesTip)
+{
+    NanoBall ball(0, 60000);
+    ball.Draw(3000, 1.0f);  // a strong beat
+    const std::uint32_t time = 3700;
+    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { ball.Draw(time, 0.0f); });
+
+    const double t = time, q = time - 3000.0;
+    const Matrix4 eye = Matrix4::Translation(0.0, q / 100.0 - 10.0, -16.0) * Matrix4::Rotation(t / 100.0 + q / 50.0, 1, 0, 0) *
+                        Matrix4::Rotation(q / 50.0, 0, 1, 0) * Matrix4::Rotation(t / 100.0, 0, 0, 1);
+    const Matrix4 screen = Matrix4::ScreenPerspective() * eye;
+    const double golden = (3.0 - std::sqrt(5.0)) * M_PI;
+    std::uint32_t state = 0;  // the C runtime's generator
+    const auto draw = [&state] {
+        state = state * 214013u + 2531011u;
+        return static_cast<int>((state >> 16) & 0x7FFF);
+    };
+    int checked = 0;
+    for (int i = 0; i < 512; ++i) {
+        const double y = i / 256.0 - 1.0 + 1.0 / 512.0;
+        const double r = std::sqrt(1.0 - y * y);
+        const double x = std::cos(golden * i) * r, z = std::sin(golden * i) * r;
+        const double base = (draw() & 31) * 0.099609375;
+        const double length = std::sin(static_cast<float>(draw() / 32767.0) * 1024.0 + t / 1000.0) + (10.0 - base);
+        const double tip[3] = {x * length, y * length, z * length};
+        // Whether the flare faces the viewer: its normal is the spike's direction.
+        const auto& m = eye.m;
+        const double at[3] = {m[0] * tip[0] + m[4] * tip[1] + m[8] * tip[2] + m[12],
+                              m[1] * tip[0] + m[5] * tip[1] + m[9] * tip[2] + m[13],
+                              m[2] * tip[0] + m[6] * tip[1] + m[10] * tip[2] + m[14]};
+        const double facing = -(m[0] * x + m[4] * y + m[8] * z) * at[0] - (m[1] * x + m[5] * y + m[9] * z) * at[1] -
+                              (m[2] * x + m[6] * y + m[10] * z) * at[2];
+        const std::array<double, 2> centre = screen.ToWindow(tip[0], tip[1], tip[2]);
+        if (facing < 0.2 * length || centre[0] < 2 || centre[0] > testWidth - 2 || centre[1] < 2 || centre[1] > testHeight - 2) {
+            continue;
+        }
+        const bool found = std::any_of(polygons.begin(), polygons.end(), [&](const FeedbackPolygon& polygon) {
+            return std::any_of(polygon.vertices.begin(), polygon.vertices.end(), [&](const auto& vertex) {
+                return std::hypot(vertex[0] - centre[0], vertex[1] - centre[1]) < 0.05;
+            });
+        });
+        EXPECT_TRUE(found) << "the flare of spike " << i;
+        ++checked;
+    }
+    EXPECT_GE(checked, 10);
 }
 
 TEST_F(NanoBallDrawing, RightAfterAStrongBeatTheBallDropsBelowTheCentre)
