@@ -3,10 +3,10 @@
 
 #include "core/DemoRandom.h"
 #include "effects/ColorBox.h"
+#include "support/DrawnCorners.h"
 #include "support/Feedback.h"
 #include "support/GlTestContext.h"
 #include "support/ScriptFolder.h"
-#include "support/Transforms.h"
 
 using Effekter::ColorBox;
 
@@ -184,26 +184,12 @@ TEST_F(ColorBoxDrawing, TheTargetTileSpinsUnderTheRollingCamera)
     const std::vector<FeedbackPolygon> polygons = Polygons(box, time, beat);
     const auto target = std::find_if(polygons.begin(), polygons.end(), [](const FeedbackPolygon& polygon) { return polygon.colour[0] == 1.0f; });
     ASSERT_NE(target, polygons.end());
-
     const double t = time * 0.001;
-    const Matrix4 tile = Matrix4::ScreenPerspective() * Matrix4::LookAt({0.25, 0.5, 4.0}, {1.0, 2.0, 0.0}, {t, 1.0, 0.0}) *
-                         Matrix4::Translation(1.0, 2.0, 0.0) *
-                         Matrix4::Rotation(180.0 * std::sin(0.05 * 3.0 * t + 2.0), 0, 0, 1);
-    const double half = 1.0 + beat * 0.5;
-    int compared = 0;
-    for (const auto& vertex : target->vertices) {
-        if (vertex[0] < 0.01 || vertex[0] > testWidth - 0.01 || vertex[1] < 0.01 || vertex[1] > testHeight - 0.01) {
-            continue;  // cut by the window's edge
-        }
-        double nearest = 1e9;
-        for (const auto& [x, y] : {std::pair{-half, -half}, {half, -half}, {half, half}, {-half, half}}) {
-            const std::array<double, 2> corner = tile.ToWindow(x, y, 0.0);
-            nearest = std::min(nearest, std::hypot(vertex[0] - corner[0], vertex[1] - corner[1]));
-        }
-        EXPECT_LT(nearest, 0.05);
-        ++compared;
-    }
-    EXPECT_GE(compared, 2);
+    DrawnCorners corners;
+    corners.AddSquare(Matrix4::ScreenPerspective() * Matrix4::LookAt({0.25, 0.5, 4.0}, {1.0, 2.0, 0.0}, {t, 1.0, 0.0}) *
+                          Matrix4::Translation(1.0, 2.0, 0.0) * Matrix4::Rotation(180.0 * std::sin(0.05 * 3.0 * t + 2.0), 0, 0, 1),
+                      1.0 + beat * 0.5);
+    EXPECT_TRUE(corners.MatchedBy({*target}, 0, 2));
 }
 
 TEST_F(ColorBoxDrawing, FadesInOverFiveSecondsAndOutOverTheLastTwo)

@@ -5,9 +5,9 @@
 #include "effects/NanoBall.h"
 #include "script/TweakBar.h"
 #include "support/GlTestContext.h"
+#include "support/DrawnCorners.h"
 #include "support/Feedback.h"
 #include "support/ScriptFolder.h"
-#include "support/Transforms.h"
 
 using Effekter::NanoBall;
 
@@ -107,18 +107,14 @@ TEST_F(NanoBallDrawing, EveryFlareSitsAtItsSpikesTip)
                         Matrix4::Rotation(q / 50.0, 0, 1, 0) * Matrix4::Rotation(t / 100.0, 0, 0, 1);
     const Matrix4 screen = Matrix4::ScreenPerspective() * eye;
     const double golden = (3.0 - std::sqrt(5.0)) * M_PI;
-    std::uint32_t state = 0;  // the C runtime's generator
-    const auto draw = [&state] {
-        state = state * 214013u + 2531011u;
-        return static_cast<int>((state >> 16) & 0x7FFF);
-    };
+    CRuntimeRandom random{0};
     int checked = 0;
     for (int i = 0; i < 512; ++i) {
         const double y = i / 256.0 - 1.0 + 1.0 / 512.0;
         const double r = std::sqrt(1.0 - y * y);
         const double x = std::cos(golden * i) * r, z = std::sin(golden * i) * r;
-        const double base = (draw() & 31) * 0.099609375;
-        const double length = std::sin(static_cast<float>(draw() / 32767.0) * 1024.0 + t / 1000.0) + (10.0 - base);
+        const double base = (random.Next() & 31) * 0.099609375;
+        const double length = std::sin(random.Unit() * 1024.0 + t / 1000.0) + (10.0 - base);
         const double tip[3] = {x * length, y * length, z * length};
         // Whether the flare faces the viewer: its normal is the spike's direction.
         const auto& m = eye.m;

@@ -3,11 +3,11 @@
 
 #include "core/DemoRandom.h"
 #include "effects/Solaris.h"
+#include "support/DrawnCorners.h"
 #include "support/Feedback.h"
 #include "support/GlTestContext.h"
 #include "support/ScriptFolder.h"
 #include "support/TestPictures.h"
-#include "support/Transforms.h"
 
 using Effekter::Solaris;
 
@@ -152,53 +152,23 @@ TEST_F(SolarisDrawing, TheSpritesFollowTheCurveAndTurnByTheirSeed)
     Solaris solaris(0, 100000);
     const std::uint32_t time = 2345;
     const float beat = 0.7f;
-    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { solaris.Draw(time, beat); });
     const float t = static_cast<float>(time);
     const Matrix4 trail = Matrix4::ScreenPerspective() * Matrix4::Rotation(2.0 * beat, 0, 1, 0) *
                           Matrix4::Rotation(t * 0.05f, 0, 0, 1);
-    std::uint32_t state = 4;  // the C runtime's generator
-    std::vector<std::array<double, 2>> corners;
-    for (int i = 0; i < 10000; ++i) {
+    CRuntimeRandom random{4};
+    DrawnCorners corners;
+    for (int i = 0; t * 0.002f - static_cast<float>(i) / 3.0f > -10.0f; ++i) {
         const float z = t * 0.002f - static_cast<float>(i) / 3.0f;
-        if (z <= -10.0f) {
-            break;
-        }
-        state = state * 214013u + 2531011u;
-        const float r = static_cast<float>(((state >> 16) & 0x7FFF) / 32767.0);
+        const float r = random.Unit();
         if (z > -0.1f) {
             continue;  // at or behind the near plane: clipped away
         }
         const float a = 0.05f * z * z;
-        const Matrix4 sprite = trail * Matrix4::Translation(a, a * a, z) *
-                               Matrix4::Rotation(static_cast<float>(20 * i) * r + t * 0.005f, 0, 0, 1);
-        for (const auto& [x, y] : {std::pair{-1.0, -1.0}, {1.0, -1.0}, {1.0, 1.0}, {-1.0, 1.0}}) {
-            corners.push_back(sprite.ToWindow(x, y, 0.0));
-        }
+        corners.AddSquare(trail * Matrix4::Translation(a, a * a, z) *
+                              Matrix4::Rotation(static_cast<float>(20 * i) * r + t * 0.005f, 0, 0, 1),
+                          1.0);
     }
-    const auto inside = [](double x, double y) { return x > 0.01 && x < testWidth - 0.01 && y > 0.01 && y < testHeight - 0.01; };
-    std::vector<bool> seen(corners.size(), false);
-    for (const FeedbackPolygon& polygon : polygons) {
-        for (const auto& vertex : polygon.vertices) {
-            if (!inside(vertex[0], vertex[1])) {
-                continue;
-            }
-            bool matched = false;
-            for (std::size_t c = 0; c < corners.size(); ++c) {
-                if (std::hypot(vertex[0] - corners[c][0], vertex[1] - corners[c][1]) < 0.05) {
-                    matched = seen[c] = true;
-                }
-            }
-            EXPECT_TRUE(matched) << "a corner at " << vertex[0] << ", " << vertex[1] << " that no sprite has";
-        }
-    }
-    int expected = 0;
-    for (std::size_t c = 0; c < corners.size(); ++c) {
-        if (inside(corners[c][0], corners[c][1])) {
-            ++expected;
-            EXPECT_TRUE(seen[c]) << "corner " << c % 4 << " of slot " << c / 4;
-        }
-    }
-    EXPECT_GE(expected, 12);
+    EXPECT_TRUE(corners.MatchedBy(CapturePolygons([&] { solaris.Draw(time, beat); }), 0, 12));
 }
 
 TEST_F(SolarisDrawing, LeavesTheStateBetweenEffects)

@@ -3,10 +3,10 @@
 
 #include "effects/Zoomba.h"
 #include "effects/Zoombb.h"
+#include "support/DrawnCorners.h"
 #include "support/Feedback.h"
 #include "support/GlTestContext.h"
 #include "support/ScriptFolder.h"
-#include "support/Transforms.h"
 #include "support/TestPictures.h"
 
 using Effekter::Zoomba;
@@ -123,45 +123,18 @@ TEST_F(ZoomerDrawing, TheSpritesFollowTheBendingTubeAndTurn)
     Zoombb zoomer(0, 100000);
     const std::uint32_t time = 4321;
     const float beat = 0.6f;
-    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { zoomer.Draw(time, beat); });
-    ASSERT_GT(polygons.size(), 2u);
-
     const float t = static_cast<float>(time);
     const float u = t * 0.0025f, sway = std::sin(t * 0.00015f), bend = std::cos(t * 0.0001f), lift = beat * 0.0125f;
-    std::vector<std::array<double, 2>> corners;
+    DrawnCorners corners;
     for (int k = -100; k <= -1; ++k) {
         const float z = static_cast<float>(k) / 50.0f;
         const float p = std::pow(0.65f * z, 4.0f);
-        const Matrix4 sprite = Matrix4::ScreenPerspective() * Matrix4::Translation(bend * p, sway * p + lift, z) *
-                               Matrix4::Rotation(90.0f * std::sin(z + u) * std::cos(z + u / 2.0f), 0, 0, 1);
-        for (const auto& [x, y] : {std::pair{-0.5, -0.5}, {0.5, -0.5}, {0.5, 0.5}, {-0.5, 0.5}}) {
-            corners.push_back(sprite.ToWindow(x, y, 0.0));
-        }
+        corners.AddSquare(Matrix4::ScreenPerspective() * Matrix4::Translation(bend * p, sway * p + lift, z) *
+                              Matrix4::Rotation(90.0f * std::sin(z + u) * std::cos(z + u / 2.0f), 0, 0, 1),
+                          0.5);
     }
-    const auto inside = [](double x, double y) { return x > 0.01 && x < testWidth - 0.01 && y > 0.01 && y < testHeight - 0.01; };
-    std::vector<bool> seen(corners.size(), false);
-    for (std::size_t k = 2; k < polygons.size(); ++k) {  // after the backdrop and its light layer
-        for (const auto& vertex : polygons[k].vertices) {
-            if (!inside(vertex[0], vertex[1])) {
-                continue;
-            }
-            bool matched = false;
-            for (std::size_t c = 0; c < corners.size(); ++c) {
-                if (std::hypot(vertex[0] - corners[c][0], vertex[1] - corners[c][1]) < 0.05) {
-                    matched = seen[c] = true;
-                }
-            }
-            EXPECT_TRUE(matched) << "a corner at " << vertex[0] << ", " << vertex[1] << " that no sprite has";
-        }
-    }
-    int expected = 0;
-    for (std::size_t c = 0; c < corners.size(); ++c) {
-        if (inside(corners[c][0], corners[c][1])) {
-            ++expected;
-            EXPECT_TRUE(seen[c]) << "corner " << c % 4 << " of sprite " << c / 4 - 100;
-        }
-    }
-    EXPECT_GT(expected, 20);
+    // After the backdrop and its light layer.
+    EXPECT_TRUE(corners.MatchedBy(CapturePolygons([&] { zoomer.Draw(time, beat); }), 2, 20));
 }
 
 TEST_F(ZoomerDrawing, LeavesTheStateBetweenEffects)

@@ -65,6 +65,16 @@ struct Matrix4 {
         return view * Translation(-eye[0], -eye[1], -eye[2]);
     }
 
+    // As glOrtho with the near and far planes at -1000 and 1000.
+    static Matrix4 Ortho(double halfWidth, double halfHeight)
+    {
+        Matrix4 o;
+        o.m[0] = 1.0 / halfWidth;
+        o.m[5] = 1.0 / halfHeight;
+        o.m[10] = -0.001;
+        return o;
+    }
+
     // The screen perspective: 40 degrees high, near 0.1, far 1000.
     static Matrix4 ScreenPerspective()
     {
