@@ -83,40 +83,23 @@ TEST_F(ColorBoxDrawing, OnlyAFallingBeatChoosesAndNotTwiceWithin200Milliseconds)
     EXPECT_EQ(box.lastTrigger, 1803u);
 }
 
-TEST_F(ColorBoxDrawing, TheSameMusicTimePicksTheSameTileNearTheCentre)
+// A choice seeds the generator with the music time and takes its next two
+// values, whatever it held; other frames take none.
+TEST_F(ColorBoxDrawing, AChoiceIsTheTileOfTheTimesFirstTwoValues)
 {
     for (const std::uint32_t time : {1000u, 4321u, 77777u}) {
-        ColorBox first(0, 100000);
-        DemoRandom::Seed(1);
-        first.Draw(time, 0.5f);
-        ColorBox second(0, 100000);
+        ColorBox box(0, 100000);
         DemoRandom::Seed(2);
-        DemoRandom::Next();
-        second.Draw(time, 0.5f);
-        EXPECT_EQ(first.targetX, second.targetX) << time;
-        EXPECT_EQ(first.targetY, second.targetY) << time;
-        EXPECT_GE(first.targetX, 0);
-        EXPECT_LE(first.targetX, 3);
-        EXPECT_GE(first.targetY, 0);
-        EXPECT_LE(first.targetY, 3);
+        box.Draw(time, 0.5f);
+        CRuntimeRandom seeded{time};
+        EXPECT_EQ(box.targetX, static_cast<int>(seeded.Unit() * 4.0f)) << time;
+        EXPECT_EQ(box.targetY, static_cast<int>(seeded.Unit() * 4.0f)) << time;
+        EXPECT_EQ(DemoRandom::Next(), seeded.Next()) << time;
+
+        DemoRandom::Seed(31);
+        box.Draw(time + 100, 0.6f);
+        EXPECT_EQ(DemoRandom::Next(), CRuntimeRandom{31}.Next()) << time;
     }
-}
-
-TEST_F(ColorBoxDrawing, AChoiceTakesTwoValuesAfterSeedingWithTheTimeAndOtherFramesNone)
-{
-    ColorBox box(0, 10000);
-    box.Draw(5000, 0.5f);
-    const int afterChoice = DemoRandom::Next();
-    DemoRandom::Seed(5000);
-    DemoRandom::Next();
-    DemoRandom::Next();
-    EXPECT_EQ(afterChoice, DemoRandom::Next());
-
-    DemoRandom::Seed(31);
-    box.Draw(5100, 0.6f);
-    const int afterFrame = DemoRandom::Next();
-    DemoRandom::Seed(31);
-    EXPECT_EQ(afterFrame, DemoRandom::Next());
 }
 
 TEST_F(ColorBoxDrawing, AChoiceBefore70MillisecondsAimsOutsideTheGrid)

@@ -100,6 +100,7 @@ TEST_F(NanoBallDrawing, EveryFlareSitsAtItsSpikesTip)
     NanoBall ball(0, 60000);
     ball.Draw(3000, 1.0f);  // a strong beat
     const std::uint32_t time = 3700;
+    DemoRandom::Seed(5);  // whatever other effects drew: the lengths are seed 0's
     const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { ball.Draw(time, 0.0f); });
 
     const double t = time, q = time - 3000.0;
@@ -166,27 +167,6 @@ TEST_F(NanoBallDrawing, TheBackdropPulsesWithTheBeatAndFadesOverTheLastSevenSeco
     EXPECT_NEAR(ReadPixelAt(0.5, 0.5).g, 77, 1) << "half of 0.6";
     ball.Draw(19999, 0.2f);
     EXPECT_LE(ReadPixelAt(0.5, 0.5).g, 1);
-}
-
-TEST_F(NanoBallDrawing, EverySpikeKeepsItsLengthWhateverTheGeneratorHeld)
-{
-    NanoBall ball(0, 60000);
-    ball.Draw(5000, 1.0f);
-    const auto frame = [&](std::uint32_t seed) {
-        DemoRandom::Seed(seed);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        ball.Draw(5600, 0.0f);
-        return ReadFrame();
-    };
-    EXPECT_EQ(frame(3), frame(4000));
-
-    // Two values per spike after seeding with 0.
-    const int afterDraw = DemoRandom::Next();
-    DemoRandom::Seed(0);
-    for (int i = 0; i < 2 * 512; ++i) {
-        DemoRandom::Next();
-    }
-    EXPECT_EQ(afterDraw, DemoRandom::Next());
 }
 
 TEST_F(NanoBallDrawing, LightsWithItsOwnValuesInEyeSpace)

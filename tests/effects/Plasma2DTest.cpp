@@ -28,26 +28,6 @@ std::array<std::array<float, 4>, 4> Coefficients(const Plasma2D& plasma)
 
 }  // namespace
 
-TEST_F(Plasma2DDrawing, OneSeedGivesTheSameSixteenCoefficientsAnotherChangesThemAll)
-{
-    UseShippedShader();
-    Plasma2D plasma(0, 100000, 7);
-    Plasma2D other(0, 100000, 8);
-    plasma.Draw(1000, 0.0f);
-    const auto first = Coefficients(plasma);
-    DemoRandom::Next();  // draws of other effects in between
-    plasma.Draw(52000, 1.0f);
-    EXPECT_EQ(Coefficients(plasma), first);
-    other.Draw(1000, 0.0f);
-    const auto changed = Coefficients(other);
-    for (std::size_t vector = 0; vector < 4; ++vector) {
-        for (std::size_t i = 0; i < 4; ++i) {
-            EXPECT_NE(changed[vector][i], first[vector][i]) << "vector " << vector << " element " << i;
-        }
-    }
-    EXPECT_TRUE(BetweenEffectsState());
-}
-
 // Seed 1 gives the C runtime's well-known sequence 41, 18467, 6334, 26500,
 // ...: the coefficients take its draws four at a time, dx0 and dy0 scaled by
 // ten.
@@ -55,6 +35,7 @@ TEST_F(Plasma2DDrawing, CoefficientsAreDrawnInterleavedAndReachTheShader)
 {
     UseShippedShader();
     Plasma2D plasma(0, 100000, 1);
+    DemoRandom::Seed(5);  // whatever other effects drew
     plasma.Draw(61500, 0.5f);
     const double draws[4][4] = {{41, 18467, 6334, 26500}, {19169, 15724, 11478, 29358},
                                 {26962, 24464, 5705, 28145}, {23281, 16827, 9961, 491}};

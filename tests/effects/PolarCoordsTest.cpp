@@ -78,19 +78,6 @@ TEST_F(PolarCoordsDrawing, DrawsTheFieldIntoTheTargetsCornerWithTheWindowsView)
     EXPECT_TRUE(BetweenEffectsState());
 }
 
-TEST_F(PolarCoordsDrawing, BoxHeightsStayTheSameWhateverDrawsInBetween)
-{
-    auto polar = MakeWithProbe();
-    polar->Draw(3000, 0.0f);
-    const std::vector<Rgba> first = TextureTexels(polar->target.textureId, 1024, 1024);
-    DemoRandom::Seed(5);
-    DemoRandom::Next();
-    polar->Draw(3000, 0.0f);
-    EXPECT_EQ(TextureTexels(polar->target.textureId, 1024, 1024), first);
-    polar->Draw(3500, 0.0f);
-    EXPECT_NE(TextureTexels(polar->target.textureId, 1024, 1024), first) << "the boxes tumble and the camera sways";
-}
-
 // Every corner of the 441 boxes lands where the swaying camera, the boxes'
 // turn and the heights drawn after seed 123 put it (seen through feedback,
 // before the warp).
@@ -113,5 +100,6 @@ TEST_F(PolarCoordsDrawing, TheBoxesStandWhereCameraTurnAndSeedPutThem)
                         {{-1, -h, -1}, {1, -h, -1}, {1, h, -1}, {-1, h, -1}, {-1, -h, 1}, {1, -h, 1}, {1, h, 1}, {-1, h, 1}});
         }
     }
+    DemoRandom::Seed(5);  // whatever other effects drew: the heights are the seed's
     EXPECT_TRUE(corners.MatchedBy(CapturePolygons([&] { polar->Draw(time, 0.0f); }), 0, 500));
 }

@@ -44,19 +44,6 @@ int DrawsAfterTheSeed()
 
 }  // namespace
 
-TEST_F(SolarisDrawing, DrawsTheSlotsNearerThanTenUnits)
-{
-    // At time 0 slots 0 to 29 (depth 0 to -9.67), one value each; slot 30 at
-    // depth -10 is not drawn. Three seconds on, the trail has come 3 units
-    // closer and slots up to 38 are drawn.
-    Solaris solaris(0, 60000);
-    DemoRandom::Seed(999);
-    solaris.Draw(0, 0.0f);
-    EXPECT_EQ(DrawsAfterTheSeed(), 30);
-    solaris.Draw(1500, 0.0f);
-    EXPECT_EQ(DrawsAfterTheSeed(), 39);
-}
-
 TEST_F(SolarisDrawing, WipesTheFrameFirst)
 {
     WriteSolidPicture("data/solaris/solaris1.jpg", black);
@@ -169,6 +156,7 @@ TEST_F(SolarisDrawing, TheSpritesFollowTheCurveAndTurnByTheirSeed)
                           1.0);
     }
     EXPECT_TRUE(corners.MatchedBy(CapturePolygons([&] { solaris.Draw(time, beat); }), 0, 12));
+    EXPECT_EQ(DrawsAfterTheSeed(), 45) << "one value for each slot nearer than ten units, and no more";
 }
 
 TEST_F(SolarisDrawing, LeavesTheStateBetweenEffects)
