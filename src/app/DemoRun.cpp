@@ -19,6 +19,7 @@
 #include "effects/Keywords.h"
 #include "gfx/Guards.h"
 #include "music/DecodedMusic.h"
+#include "music/MusicDecoding.h"
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
 #include "watch/LiveShow.h"
@@ -91,26 +92,28 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
     LiveShow live(keywords, effects, options.watch);
     std::string musicFile;
     std::uint32_t startOffset = 0;
+    MusicDecoding music;
+    const auto decodeMusic = [&music](const std::string& file) { music.Start(file); };
     if (options.Offline()) {
-        DemoScript::Load(keywords, effects, window, musicFile, startOffset);
+        DemoScript::Load(keywords, effects, window, musicFile, startOffset, nullptr, decodeMusic);
     } else {
-        live.Load(window, musicFile, startOffset);
+        live.Load(window, musicFile, startOffset, decodeMusic);
     }
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     int status = 0;
     if (options.Capturing()) {
-        status = CaptureShow(options, effects, window, musicFile);
+        status = CaptureShow(options, effects, window, music.Take(musicFile));
     } else if (options.Rendering()) {
-        RenderOffline(options, effects, window, musicFile);
+        RenderOffline(options, effects, window, music.Take(musicFile));
     } else {
         TweakPanel panel(window, effects);
-        const auto decoded = std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile));
+        const std::shared_ptr<const DecodedMusic> decoded = music.Take(musicFile);
         WarnIfTheShowOutlastsTheMusic(effects, startOffset, *decoded);
-        const std::unique_ptr<MusicStream> music = OpenMusicStream(decoded);
-        music->Play();
-        music->SetPosition(static_cast<double>(startOffset));
-        FrameLoop loop(effects, window, *music, &panel);
+        const std::unique_ptr<MusicStream> stream = OpenMusicStream(decoded);
+        stream->Play();
+        stream->SetPosition(static_cast<double>(startOffset));
+        FrameLoop loop(effects, window, *stream, &panel);
         loop.SetLiveShow(&live);
         live.OnListChange([&] { panel.LetGoOfEffects(); }, [&] { panel.TakeUpEffects(); });
         panel.ShowNotice(live.Failure());

@@ -21,7 +21,8 @@ std::string FrameFileName(std::uint32_t time)
     return FormatText("%010u.png", static_cast<unsigned>(time));
 }
 
-void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window, const std::string& musicFile)
+void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window,
+                   std::shared_ptr<const DecodedMusic> music)
 {
     std::error_code error;
     std::filesystem::create_directories(options.renderDirectory, error);
@@ -29,8 +30,8 @@ void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWin
         throw DemoMessage(FormatText("Unable to write %s", options.renderDirectory.c_str()));
     }
 
-    OfflinePlayback playback(effects, window, std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)),
-                             options.renderFrom, options.framesPerSecond, options.forcedBeat);
+    OfflinePlayback playback(effects, window, std::move(music), options.renderFrom, options.framesPerSecond,
+                             options.forcedBeat);
 
     long lastFrame = 0;
     for (const std::uint32_t time : options.renderTimes) {

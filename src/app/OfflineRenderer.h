@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/CommandLine.h"
 #include "app/DemoWindow.h"
+#include "music/DecodedMusic.h"
 #include "script/EffectList.h"
 
 // Plays the show without sound and without real time, from the chosen start
@@ -12,7 +14,8 @@
 // sequence of frames as in a live run, so the same command gives the same
 // pixels. When the show ends before the last requested time, the frames
 // before the end are written and the message names the times that were not.
-void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window, const std::string& musicFile);
+void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window,
+                   std::shared_ptr<const DecodedMusic> music);
 
 // The frame (counted from the start of rendering) that shows the music time.
 long FrameIndexOf(std::uint32_t time, std::uint32_t from, int framesPerSecond);

@@ -39,9 +39,9 @@ void CheckCaptureFile(const std::string& path)
     VideoCapture::CheckWritable(path);
 }
 
-int CaptureShow(const RunOptions& options, const EffectList& effects, DemoWindow& window, const std::string& musicFile)
+int CaptureShow(const RunOptions& options, const EffectList& effects, DemoWindow& window,
+                const std::shared_ptr<const DecodedMusic>& music)
 {
-    const auto music = std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile));
     const std::uint32_t to = CaptureEnd(options, effects, *music);
     const CaptureTimeline timeline(options.renderFrom, to, options.framesPerSecond, music->SampleRate());
     if (timeline.Frames() == 0) {

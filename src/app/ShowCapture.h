@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/CommandLine.h"
 #include "app/DemoWindow.h"
+#include "music/DecodedMusic.h"
 #include "script/EffectList.h"
 
 // The exit status of a capture the viewer stopped (Ctrl+C, SIGTERM), as a
@@ -19,4 +21,5 @@ void CheckCaptureFile(const std::string& path);
 // music as the video file the options name. Returns 0 when complete, or
 // captureStoppedStatus when stopped early, the file then holding the frames
 // so far. Failures throw the reason.
-int CaptureShow(const RunOptions& options, const EffectList& effects, DemoWindow& window, const std::string& musicFile);
+int CaptureShow(const RunOptions& options, const EffectList& effects, DemoWindow& window,
+                const std::shared_ptr<const DecodedMusic>& music);

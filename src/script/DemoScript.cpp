@@ -100,13 +100,16 @@ std::unique_ptr<Effekt> BuildEntryOf(const KeywordTable& keywords, const std::st
 // what each entry was built from.
 void ReadShow(const KeywordTable& keywords, EffectList& effects, std::FILE* script, DemoScript::Progress& progress,
               std::string& musicFile, std::uint32_t& startOffset, std::vector<EntrySource>* sources,
-              const std::string* text)
+              const std::string* text, const DemoScript::MusicNamed& musicNamed = {})
 {
     ScriptReader reader(script);
 
     musicFile = reader.ReadLine().value_or("");
     if (musicFile.empty()) {
         throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
+    }
+    if (musicNamed) {
+        musicNamed(musicFile);
     }
     startOffset = static_cast<std::uint32_t>(reader.ReadNumber().value_or(0));
     const int entryCount = reader.ReadNumber().value_or(0);
@@ -145,7 +148,7 @@ std::unique_ptr<std::FILE, FileCloser> OpenText(const std::string& text)
 }  // namespace
 
 void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
-                      std::uint32_t& startOffset, std::vector<EntrySource>* sources)
+                      std::uint32_t& startOffset, std::vector<EntrySource>* sources, const MusicNamed& musicNamed)
 {
     const std::unique_ptr<std::FILE, FileCloser> file(std::fopen("data/demo.txt", "r"));
     if (!file) {
@@ -153,7 +156,7 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
     }
     LoadingScreenProgress progress(window);
     if (sources == nullptr) {
-        Read(keywords, effects, file.get(), progress, musicFile, startOffset);
+        ReadShow(keywords, effects, file.get(), progress, musicFile, startOffset, nullptr, nullptr, musicNamed);
         return;
     }
     std::string text;
@@ -161,7 +164,11 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
     for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
         text.append(buffer, read);
     }
-    ReadRecorded(keywords, effects, text, progress, musicFile, startOffset, *sources);
+    if (text.empty()) {
+        throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
+    }
+    const auto stream = OpenText(text);
+    ReadShow(keywords, effects, stream.get(), progress, musicFile, startOffset, sources, &text, musicNamed);
 }
 
 void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FILE* script, Progress& progress,

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,11 +23,16 @@ struct EntrySource {
 // constructed in script order while the loading screen shows progress.
 class DemoScript {
 public:
+    // Told the music file as soon as the script's first line names it, so
+    // that decoding can begin while the show is built.
+    using MusicNamed = std::function<void(const std::string& musicFile)>;
+
     // Throws a DemoMessage when the script cannot be read, names an unknown
     // keyword or ends inside an entry, and passes on the effects' own errors.
     // With sources, says for each entry what it was built from.
     static void Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
-                     std::uint32_t& startOffset, std::vector<EntrySource>* sources = nullptr);
+                     std::uint32_t& startOffset, std::vector<EntrySource>* sources = nullptr,
+                     const MusicNamed& musicNamed = {});
 
     // What the loader shows while it builds the show: the entry count the
     // script announces once its header is read, then one step per entry.

@@ -52,9 +52,10 @@ LiveShow::LiveShow(const KeywordTable& keywords, EffectList& effects, bool watch
     }
 }
 
-void LiveShow::Load(FrameWindow& window, std::string& music, std::uint32_t& startOffset)
+void LiveShow::Load(FrameWindow& window, std::string& music, std::uint32_t& startOffset,
+                    const DemoScript::MusicNamed& musicNamed)
 {
-    DemoScript::Load(keywords, effects, window, music, startOffset, watcher ? &sources : nullptr);
+    DemoScript::Load(keywords, effects, window, music, startOffset, watcher ? &sources : nullptr, musicNamed);
     musicFile = music;
     if (watcher) {
         watcher->Watch(Files());

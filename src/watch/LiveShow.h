@@ -25,7 +25,8 @@ public:
 
     // Loads the show the first time, with its loading screen, as
     // DemoScript::Load does; watching, it records what each entry reads.
-    void Load(FrameWindow& window, std::string& musicFile, std::uint32_t& startOffset);
+    void Load(FrameWindow& window, std::string& musicFile, std::uint32_t& startOffset,
+              const DemoScript::MusicNamed& musicNamed = {});
 
     // Called before and after every change to the effect list, so that
     // whatever holds on to the effects can let go of them and take them up

@@ -7,6 +7,7 @@
 
 #include "core/DemoMessage.h"
 #include "music/DecodedMusic.h"
+#include "music/MusicDecoding.h"
 #include "music/SpectrumAnalyzer.h"
 #include "support/TestAudio.h"
 
@@ -133,4 +134,28 @@ TEST(DecodedMusicLoop, CopyGoesRoundTheLoopAsOftenAsNeeded)
     std::vector<float> within(2, -1.0f);
     music.CopyLooped(1, within);
     EXPECT_EQ(within, (std::vector<float>{2, 3}));
+}
+
+// Decoding while the show is built gives the same music, and a failure is
+// told where the music is taken, as loading it there would.
+TEST(MusicDecoding, TakesWhatStartBeganOrDecodesThen)
+{
+    TestAudioFolder folder;
+    const std::string first = folder.Write("first.wav", floatWav, 22050, 2, Ramp(2000));
+    const std::string second = folder.Write("second.wav", floatWav, 8000, 1, Ramp(300));
+    MusicDecoding decoding;
+    decoding.Start(first);
+    const auto taken = decoding.Take(first);
+    EXPECT_EQ(taken->SampleRate(), 22050);
+    EXPECT_TRUE(std::equal(taken->Samples().begin(), taken->Samples().end(), Ramp(2000).begin()));
+    EXPECT_EQ(decoding.Take(second)->Frames(), 300) << "a file Start was not given is decoded when taken";
+
+    MusicDecoding failing;
+    failing.Start(folder.Root().string() + "/missing.ogg");
+    try {
+        failing.Take(folder.Root().string() + "/missing.ogg");
+        ADD_FAILURE() << "a missing file was decoded";
+    } catch (const DemoMessage& message) {
+        EXPECT_EQ(message.Text(), "Unable to load music: " + folder.Root().string() + "/missing.ogg");
+    }
 }
