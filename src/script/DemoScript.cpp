@@ -164,11 +164,7 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
     for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
         text.append(buffer, read);
     }
-    if (text.empty()) {
-        throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
-    }
-    const auto stream = OpenText(text);
-    ReadShow(keywords, effects, stream.get(), progress, musicFile, startOffset, sources, &text, musicNamed);
+    ReadRecorded(keywords, effects, text, progress, musicFile, startOffset, *sources, musicNamed);
 }
 
 void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FILE* script, Progress& progress,
@@ -179,14 +175,14 @@ void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FI
 
 void DemoScript::ReadRecorded(const KeywordTable& keywords, EffectList& effects, const std::string& script,
                               Progress& progress, std::string& musicFile, std::uint32_t& startOffset,
-                              std::vector<EntrySource>& sources)
+                              std::vector<EntrySource>& sources, const MusicNamed& musicNamed)
 {
     if (script.empty()) {
         // fmemopen refuses an empty buffer; an empty script names no music.
         throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
     }
     const auto stream = OpenText(script);
-    ReadShow(keywords, effects, stream.get(), progress, musicFile, startOffset, &sources, &script);
+    ReadShow(keywords, effects, stream.get(), progress, musicFile, startOffset, &sources, &script, musicNamed);
 }
 
 std::unique_ptr<Effekt> DemoScript::BuildEntry(const KeywordTable& keywords, EntrySource& source)

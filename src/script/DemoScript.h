@@ -51,7 +51,7 @@ public:
     // order, what it was built from.
     static void ReadRecorded(const KeywordTable& keywords, EffectList& effects, const std::string& script,
                              Progress& progress, std::string& musicFile, std::uint32_t& startOffset,
-                             std::vector<EntrySource>& sources);
+                             std::vector<EntrySource>& sources, const MusicNamed& musicNamed = {});
 
     // One entry built again from what it was built from; the files it reads
     // now are recorded anew. Throws as loading the script would.
