@@ -17,8 +17,8 @@ constexpr float cardHalfSize = 1.1f;
 Banger::Banger(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
       shader("data/banger/slider.txt"),
-      bangTexture("data/banger/bang.jpg"),
-      flashTexture("data/banger/bang1.jpg"),
+      bangTexture(pictureFiles[0]),
+      flashTexture(pictureFiles[1]),
       timeLocation(LookupUniform(shader.program, "time"))
 {
 }

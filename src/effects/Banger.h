@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/ShaderProgram.h"
 #include "gfx/Texture.h"
 #include "script/Effekt.h"
@@ -12,6 +14,10 @@ namespace Effekter {
 // the beat's brightness. The beat shifts the card down in both phases.
 class Banger : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 2> pictureFiles{"data/banger/bang.jpg", "data/banger/bang1.jpg"};
+
     Banger(std::uint32_t startTime, std::uint32_t endTime);
 
     void Draw(std::uint32_t time, float beat) override;

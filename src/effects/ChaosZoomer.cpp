@@ -33,14 +33,14 @@ float Sin(float radians)
 
 ChaosZoomer::ChaosZoomer(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
-      flowerTexture("data/misc/blomster.jpg"),
-      pictures{CTextureFreeImage("data/misc/sesk.jpg"), CTextureFreeImage("data/misc/mig.jpg"),
-               CTextureFreeImage("data/misc/tolvik.jpg"), CTextureFreeImage("data/misc/bust.jpg")},
+      flowerTexture(pictureFiles[0]),
+      pictures{CTextureFreeImage(pictureFiles[1]), CTextureFreeImage(pictureFiles[2]),
+               CTextureFreeImage(pictureFiles[3]), CTextureFreeImage(pictureFiles[4])},
       ObjPos(0.0f, 0.0f, -400.0f),
       mesh("data/misc/simple.3ds", MeshDisplayList::Normals),
-      envTexture("data/misc/env.jpg"),
-      borderTexture("data/misc/border.jpg"),
-      twistTexture("data/misc/twist.jpg")
+      envTexture(pictureFiles[5]),
+      borderTexture(pictureFiles[6]),
+      twistTexture(pictureFiles[7])
 {
     splitShader.LoadShader(true, "data/misc/split.txt");
     composeTarget = std::make_unique<RenderTarget>();

@@ -20,6 +20,12 @@ namespace Effekter {
 // scene is picked at random and fades in.
 class ChaosZoomer : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 8> pictureFiles{
+        "data/misc/blomster.jpg", "data/misc/sesk.jpg", "data/misc/mig.jpg", "data/misc/tolvik.jpg",
+        "data/misc/bust.jpg", "data/misc/env.jpg", "data/misc/border.jpg", "data/misc/twist.jpg"};
+
     enum Scene : int { FlowerTunnel, Picture, Mesh, Twist };
 
     // The scene being drawn, shared by every ChaosZoomer of the show.

@@ -8,7 +8,7 @@ namespace Effekter {
 Circles::Circles(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
       shader("data/circles/circles.txt"),
-      ringTexture("data/circles/__ring.jpg"),
+      ringTexture(pictureFiles[0]),
       timeLocation(LookupUniform(shader.program, "time"))
 {
 }

@@ -32,7 +32,7 @@ void Glide(float& position, std::int32_t target)
 }  // namespace
 
 ColorBox::ColorBox(std::uint32_t startTime, std::uint32_t endTime)
-    : Effekt(startTime, endTime), cellTexture("data/colorbox/colorbox1.jpg"), highlightTexture("data/colorbox/colorbox2.jpg")
+    : Effekt(startTime, endTime), cellTexture(pictureFiles[0]), highlightTexture(pictureFiles[1])
 {
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/Texture.h"
 #include "script/Effekt.h"
 
@@ -12,6 +14,11 @@ namespace Effekter {
 // over to it by a fixed step per frame.
 class ColorBox : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 2> pictureFiles{
+        "data/colorbox/colorbox1.jpg", "data/colorbox/colorbox2.jpg"};
+
     ColorBox(std::uint32_t startTime, std::uint32_t endTime);
 
     void Draw(std::uint32_t time, float beat) override;

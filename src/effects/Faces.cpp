@@ -21,8 +21,8 @@ void DrawWindowQuad(GLuint texture)
 Faces::Faces(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
       shader("data/circles/circles.txt"),
-      circlesTexture("data/circles/circles.jpg"),
-      textTexture("data/circles/text.jpg")
+      circlesTexture(pictureFiles[0]),
+      textTexture(pictureFiles[1])
 {
     glUseProgram(shader.program);
     timeLocation = LookupUniform(shader.program, "time");

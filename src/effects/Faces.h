@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/ShaderProgram.h"
 #include "gfx/Texture.h"
 #include "script/Effekt.h"
@@ -11,6 +13,10 @@ namespace Effekter {
 // tenth of the beat's brightness.
 class Faces : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 2> pictureFiles{"data/circles/circles.jpg", "data/circles/text.jpg"};
+
     Faces(std::uint32_t startTime, std::uint32_t endTime);
 
     void Draw(std::uint32_t time, float beat) override;

@@ -25,6 +25,18 @@
 
 using namespace Effekter;
 
+namespace {
+
+template <std::size_t... Sizes>
+std::vector<std::string> Pictures(const std::array<const char*, Sizes>&... lists)
+{
+    std::vector<std::string> pictures;
+    (pictures.insert(pictures.end(), lists.begin(), lists.end()), ...);
+    return pictures;
+}
+
+}  // namespace
+
 KeywordTable DemoKeywords()
 {
     return {
@@ -37,29 +49,30 @@ KeywordTable DemoKeywords()
          [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
              const std::int32_t seed = extras.RequireNumber();
              return std::make_unique<Plasma2D>(startTime, endTime, seed);
-         }},
-        {"Banger", WindowOnly<Banger>()},
+         },
+         Pictures(Plasma2D::pictureFiles)},
+        {"Banger", WindowOnly<Banger>(), Pictures(Banger::pictureFiles)},
         {"FlashWhite", WindowOnly<FlashWhite>()},
-        {"PolarCoords", WindowOnly<PolarCoords>()},
+        {"PolarCoords", WindowOnly<PolarCoords>(), Pictures(PolarCoords::pictureFiles)},
         {"AlphaBlendImage",
          [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
              const std::string imagePath = extras.RequireLine();
              const std::string modeWord = extras.RequireLine();
              return std::make_unique<AlphaBlendImage>(startTime, endTime, imagePath, modeWord);
          }},
-        {"Faces", WindowOnly<Faces>()},
-        {"TwistBox", WindowOnly<TwistBox>()},
-        {"Circles", WindowOnly<Circles>()},
-        {"Rubber3d", WindowOnly<Rubber3d>()},
-        {"ChaosZoomer", WindowOnly<ChaosZoomer>()},
-        {"ShaderSuite3D", WindowOnly<ShaderSuite3D>()},
-        {"Stroboskop", WindowOnly<Stroboskop>()},
-        {"Tunnel", WindowOnly<Tunnel>()},
-        {"Zoomba", WindowOnly<Zoomba>()},
-        {"Zoombb", WindowOnly<Zoombb>()},
-        {"ColorBox", WindowOnly<ColorBox>()},
-        {"Solaris", WindowOnly<Solaris>()},
-        {"NanoBall", WindowOnly<NanoBall>()},
+        {"Faces", WindowOnly<Faces>(), Pictures(Faces::pictureFiles)},
+        {"TwistBox", WindowOnly<TwistBox>(), Pictures(TwistBox::pictureFiles)},
+        {"Circles", WindowOnly<Circles>(), Pictures(Circles::pictureFiles)},
+        {"Rubber3d", WindowOnly<Rubber3d>(), Pictures(Rubber3d::pictureFiles)},
+        {"ChaosZoomer", WindowOnly<ChaosZoomer>(), Pictures(ChaosZoomer::pictureFiles)},
+        {"ShaderSuite3D", WindowOnly<ShaderSuite3D>(), Pictures(ShaderSuite3D::pictureFiles)},
+        {"Stroboskop", WindowOnly<Stroboskop>(), Pictures(Stroboskop::pictureFiles)},
+        {"Tunnel", WindowOnly<Tunnel>(), Pictures(Tunnel::pictureFiles)},
+        {"Zoomba", WindowOnly<Zoomba>(), Pictures(Zoomba::pictureFiles, Zoomer::backdropFiles)},
+        {"Zoombb", WindowOnly<Zoombb>(), Pictures(Zoombb::pictureFiles, Zoomer::backdropFiles)},
+        {"ColorBox", WindowOnly<ColorBox>(), Pictures(ColorBox::pictureFiles)},
+        {"Solaris", WindowOnly<Solaris>(), Pictures(Solaris::pictureFiles)},
+        {"NanoBall", WindowOnly<NanoBall>(), Pictures(NanoBall::pictureFiles)},
         {"Overlays", WindowOnly<Overlays>()},
         {"EndDemo", WindowOnly<EndDemo>()},
         {"ShaderShow",

@@ -29,9 +29,9 @@ void NanoBall::QuadricDeleter::operator()(GLUquadric* quadric) const
 
 NanoBall::NanoBall(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
-      spikeTexture("data/nanoball/zoomer1.jpg"),
-      flareTexture("data/nanoball/flare.jpg"),
-      backgroundTexture("data/nanoball/bg.jpg")
+      spikeTexture(pictureFiles[0]),
+      flareTexture(pictureFiles[1]),
+      backgroundTexture(pictureFiles[2])
 {
     name = "NanoBall";
     quadric.reset(gluNewQuadric());

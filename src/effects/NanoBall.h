@@ -16,6 +16,11 @@ namespace Effekter {
 // first half second of its window.
 class NanoBall : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 3> pictureFiles{
+        "data/nanoball/zoomer1.jpg", "data/nanoball/flare.jpg", "data/nanoball/bg.jpg"};
+
     NanoBall(std::uint32_t startTime, std::uint32_t endTime);
 
     // The light's position and colours and the material's reflection.

@@ -18,7 +18,7 @@ float UnitDraw()
 }  // namespace
 
 Plasma2D::Plasma2D(std::uint32_t startTime, std::uint32_t endTime, int seed)
-    : Effekt(startTime, endTime), waterTexture("data/plasma/__water.jpg"),
+    : Effekt(startTime, endTime), waterTexture(pictureFiles[0]),
       shader("data/plasma/effekt2.fs"),
       timeLocation(LookupUniform(shader.program, "time")),
       dx0Location(LookupUniform(shader.program, "dx0")),

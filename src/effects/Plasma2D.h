@@ -15,6 +15,10 @@ namespace Effekter {
 // stable plasma.
 class Plasma2D : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 1> pictureFiles{"data/plasma/__water.jpg"};
+
     Plasma2D(std::uint32_t startTime, std::uint32_t endTime, int seed);
 
     // The seed, as "Plasma": another seed gives another pattern from the next draw.

@@ -17,7 +17,7 @@ constexpr int fieldReach = 10;  // boxes from -10 to 10 each way
 
 PolarCoords::PolarCoords(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
-      housingTexture("data/housing.jpg"),
+      housingTexture(pictureFiles[0]),
       shader("data/polar.fs"),
       timeLocation(LookupUniform(shader.program, "time")),
       resolutionLocation(LookupUniform(shader.program, "resolution")),

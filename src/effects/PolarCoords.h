@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/RenderTarget.h"
 #include "gfx/ShaderProgram.h"
 #include "gfx/Texture.h"
@@ -12,6 +14,10 @@ namespace Effekter {
 // warps it. Clears the window: nothing drawn earlier in the frame remains.
 class PolarCoords : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 1> pictureFiles{"data/housing.jpg"};
+
     PolarCoords(std::uint32_t startTime, std::uint32_t endTime);
 
     void Draw(std::uint32_t time, float beat) override;

@@ -27,9 +27,9 @@ float StepAngle(float amount, float sinRate, float cosRate, float t)
 Rubber3d::Rubber3d(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
       mesh("data/rubber/simple.3ds", MeshDisplayList::Normals),
-      envTexture("data/rubber/env.jpg"),
-      backdropTexture("data/rubber/background.jpg"),
-      beatBackdropTexture("data/rubber/background1.jpg")
+      envTexture(pictureFiles[0]),
+      backdropTexture(pictureFiles[1]),
+      beatBackdropTexture(pictureFiles[2])
 {
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/Texture.h"
 #include "model3ds/MeshDisplayList.h"
 #include "script/Effekt.h"
@@ -13,6 +15,11 @@ namespace Effekter {
 // window and slides in and out vertically at the window's edges.
 class Rubber3d : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 3> pictureFiles{
+        "data/rubber/env.jpg", "data/rubber/background.jpg", "data/rubber/background1.jpg"};
+
     static constexpr int strips = 125;
 
     struct Strip {

@@ -30,9 +30,9 @@ GLuint LoadedProgram(VertexFragmentProgram& program)
 ShaderSuite3D::ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
       mesh("data/rubber/simple.3ds", MeshDisplayList::Normals | MeshDisplayList::TextureCoordinates),
-      envTexture("data/rubber/env.jpg"),
-      backdropTexture("data/rubber/background.jpg"),
-      beatBackdropTexture("data/rubber/background1.jpg"),
+      envTexture(pictureFiles[0]),
+      backdropTexture(pictureFiles[1]),
+      beatBackdropTexture(pictureFiles[2]),
       stepLocation(LookupUniform(LoadedProgram(suiteProgram), "step")),
       timeLocation(LookupUniform(suiteProgram.program, "time"))
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/ShaderProgram.h"
 #include "gfx/Texture.h"
 #include "model3ds/MeshDisplayList.h"
@@ -14,6 +16,11 @@ namespace Effekter {
 // Rubber3d without its beat jumps.
 class ShaderSuite3D : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 3> pictureFiles{
+        "data/rubber/env.jpg", "data/rubber/background.jpg", "data/rubber/background1.jpg"};
+
     static constexpr int passes = 20;
 
     // Throws the compile message when a shader text does not compile.

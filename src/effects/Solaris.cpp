@@ -19,9 +19,9 @@ constexpr float farthestDepth = -10.0f;
 
 Solaris::Solaris(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
-      spriteTexture("data/solaris/solaris1.jpg"),
-      spriteAddTexture("data/solaris/solaris2.jpg"),
-      overlayTexture("data/solaris/it.jpg")
+      spriteTexture(pictureFiles[0]),
+      spriteAddTexture(pictureFiles[1]),
+      overlayTexture(pictureFiles[2])
 {
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/Texture.h"
 #include "script/Effekt.h"
 
@@ -11,6 +13,11 @@ namespace Effekter {
 // whatever earlier effects drew in the same frame.
 class Solaris : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 3> pictureFiles{
+        "data/solaris/solaris1.jpg", "data/solaris/solaris2.jpg", "data/solaris/it.jpg"};
+
     Solaris(std::uint32_t startTime, std::uint32_t endTime);
 
     void Draw(std::uint32_t time, float beat) override;

@@ -20,9 +20,9 @@ constexpr int swirlCopies = 10;
 
 Stroboskop::Stroboskop(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
-      twistTexture("data/strobo/twist.jpg"),
-      backgroundTexture("data/strobo/bg.jpg"),
-      textTexture("data/strobo/text.jpg")
+      twistTexture(pictureFiles[0]),
+      backgroundTexture(pictureFiles[1]),
+      textTexture(pictureFiles[2])
 {
 }
 

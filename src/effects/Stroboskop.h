@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/Texture.h"
 #include "script/Effekt.h"
 
@@ -10,6 +12,11 @@ namespace Effekter {
 // in size, and ten additive swirls that fan out and brighten on the beat.
 class Stroboskop : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 3> pictureFiles{
+        "data/strobo/twist.jpg", "data/strobo/bg.jpg", "data/strobo/text.jpg"};
+
     Stroboskop(std::uint32_t startTime, std::uint32_t endTime);
 
     void Draw(std::uint32_t time, float beat) override;

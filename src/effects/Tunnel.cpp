@@ -18,9 +18,9 @@ constexpr int cloudCount = 1000;
 
 Tunnel::Tunnel(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
-      cloudTexture("data/sky/clouds.jpg"),
-      skyTexture("data/sky/landskab1.jpg"),
-      skyAddTexture("data/sky/landskab1_add.jpg")
+      cloudTexture(pictureFiles[0]),
+      skyTexture(pictureFiles[1]),
+      skyAddTexture(pictureFiles[2])
 {
 }
 

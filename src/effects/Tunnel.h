@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/Texture.h"
 #include "script/Effekt.h"
 
@@ -11,6 +13,11 @@ namespace Effekter {
 // clouds dim to a tenth.
 class Tunnel : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 3> pictureFiles{
+        "data/sky/clouds.jpg", "data/sky/landskab1.jpg", "data/sky/landskab1_add.jpg"};
+
     Tunnel(std::uint32_t startTime, std::uint32_t endTime);
 
     void Draw(std::uint32_t time, float beat) override;

@@ -59,7 +59,7 @@ void DrawSlice(float r1, float r2, float tLow, float tHigh)
 TwistBox::TwistBox(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
       shader("data/bump.fs"),
-      gridTexture("data/__grid.jpg"),
+      gridTexture(pictureFiles[0]),
       intensityLocation(LookupUniform(shader.program, "intensity")),
       resolutionLocation(LookupUniform(shader.program, "resolution")),
       posLocation(LookupUniform(shader.program, "pos"))

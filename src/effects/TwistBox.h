@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/ShaderProgram.h"
 #include "gfx/Texture.h"
 #include "script/Effekt.h"
@@ -11,6 +13,10 @@ namespace Effekter {
 // picture through the bump shader. Clears the window and draws with depth.
 class TwistBox : public Effekt {
 public:
+    // The pictures it loads, in the order it loads them (the loader decodes
+    // them ahead).
+    static constexpr std::array<const char*, 1> pictureFiles{"data/__grid.jpg"};
+
     TwistBox(std::uint32_t startTime, std::uint32_t endTime);
 
     void Draw(std::uint32_t time, float beat) override;

@@ -2,6 +2,6 @@
 
 namespace Effekter {
 
-Zoomba::Zoomba(std::uint32_t startTime, std::uint32_t endTime) : Zoomer(startTime, endTime, "data/zoomer/zoomer2.jpg") {}
+Zoomba::Zoomba(std::uint32_t startTime, std::uint32_t endTime) : Zoomer(startTime, endTime, pictureFiles[0]) {}
 
 }  // namespace Effekter

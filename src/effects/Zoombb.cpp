@@ -2,6 +2,6 @@
 
 namespace Effekter {
 
-Zoombb::Zoombb(std::uint32_t startTime, std::uint32_t endTime) : Zoomer(startTime, endTime, "data/zoomer/zoomer2-old.jpg") {}
+Zoombb::Zoombb(std::uint32_t startTime, std::uint32_t endTime) : Zoomer(startTime, endTime, pictureFiles[0]) {}
 
 }  // namespace Effekter

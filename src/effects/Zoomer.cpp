@@ -16,8 +16,8 @@ constexpr int spriteCount = 100;
 Zoomer::Zoomer(std::uint32_t startTime, std::uint32_t endTime, const char* spritePath)
     : Effekt(startTime, endTime),
       spriteTexture(spritePath),
-      backgroundTexture("data/zoomer/bg.jpg"),
-      backgroundAddTexture("data/zoomer/bg1.jpg")
+      backgroundTexture(backdropFiles[0]),
+      backgroundAddTexture(backdropFiles[1])
 {
 }
 

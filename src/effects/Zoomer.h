@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "gfx/Texture.h"
 #include "script/Effekt.h"
 
@@ -11,6 +13,9 @@ namespace Effekter {
 // picture differs between the two.
 class Zoomer : public Effekt {
 public:
+    // The backdrop pictures, loaded after the sprite.
+    static constexpr std::array<const char*, 2> backdropFiles{"data/zoomer/bg.jpg", "data/zoomer/bg1.jpg"};
+
     void Draw(std::uint32_t time, float beat) override;
 
     CTextureFreeImage spriteTexture;

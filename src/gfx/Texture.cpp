@@ -1,22 +1,17 @@
 #include "gfx/Texture.h"
 
-#include <FreeImage.h>
-
 #include <cstring>
+#include <optional>
 
 #include "core/DebugOutput.h"
 #include "core/FileReads.h"
 #include "core/DemoMessage.h"
 #include "gfx/Guards.h"
+#include "gfx/PicturePrefetch.h"
 
 namespace {
 
 constexpr std::size_t bytesPerPixel = 4;
-
-struct BitmapDeleter {
-    void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
-};
-using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
 
 std::size_t PixelCount(int width, int height)
 {
@@ -63,30 +58,14 @@ CTextureFreeImage::CTextureFreeImage(const char* path)
 void CTextureFreeImage::LoadFromFile(const char* path)
 {
     NoteFileRead(path);
-    const FREE_IMAGE_FORMAT type = FreeImage_GetFileType(path, 0);
-    const Bitmap bitmap(type == FIF_UNKNOWN ? nullptr : FreeImage_Load(type, path, 0));
-    Bitmap converted;
-    FIBITMAP* pixelsSource = bitmap.get();
-    if (bitmap && FreeImage_GetBPP(bitmap.get()) != 32) {
-        converted.reset(FreeImage_ConvertTo32Bits(bitmap.get()));
-        pixelsSource = converted.get();
-    }
-
-    const int width = pixelsSource ? static_cast<int>(FreeImage_GetWidth(pixelsSource)) : 0;
-    const int height = pixelsSource ? static_cast<int>(FreeImage_GetHeight(pixelsSource)) : 0;
-    if (width <= 0 || height <= 0) {
+    PicturePrefetch* prefetch = PicturePrefetchScope::Current();
+    std::optional<DecodedPicture> prefetched = prefetch != nullptr ? prefetch->Take(path) : std::nullopt;
+    const DecodedPicture picture = prefetched ? std::move(*prefetched) : DecodePicture(path);
+    if (!picture.pixels) {
         DebugOutput(FormatText("Unable to load image: %s\n", path));
         return;
     }
-
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
-    auto buffer = std::make_unique<std::uint8_t[]>(PixelCount(width, height) * bytesPerPixel);
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(buffer.get() + static_cast<std::size_t>(row) * rowBytes, FreeImage_GetScanLine(pixelsSource, row), rowBytes);
-    }
-
-    const auto pixels = FlipAndSwapRedBlue(std::move(buffer), width, height);
-    CTexture::Upload({pixels.get(), width, height, false, GL_RGBA});
+    CTexture::Upload({picture.pixels.get(), picture.width, picture.height, false, GL_RGBA});
 }
 
 std::unique_ptr<std::uint8_t[]> FlipAndSwapRedBlue(std::unique_ptr<std::uint8_t[]> source, int width, int height)

@@ -1,13 +1,16 @@
 #include "script/DemoScript.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "core/FileReads.h"
+#include "gfx/PicturePrefetch.h"
 #include "script/LoadingScreen.h"
 
 namespace {
@@ -16,11 +19,11 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-const EffectFactory* FindKeyword(const KeywordTable& keywords, const std::string& keyword)
+const KeywordEntry* FindEntry(const KeywordTable& keywords, const std::string& keyword)
 {
     for (const KeywordEntry& entry : keywords) {
         if (entry.keyword == keyword) {
-            return &entry.build;
+            return &entry;
         }
     }
     return nullptr;
@@ -83,15 +86,15 @@ std::unique_ptr<Effekt> BuildEntryOf(const KeywordTable& keywords, const std::st
 
     progress.Step();
 
-    const EffectFactory* build = FindKeyword(keywords, keyword);
-    if (build == nullptr) {
+    const KeywordEntry* found = FindEntry(keywords, keyword);
+    if (found == nullptr) {
         throw DemoMessage(FormatText("Unknown entry '%s' in file, please correct", keyword.c_str()));
     }
     std::optional<FileRecorder> recorder;
     if (source != nullptr) {
         recorder.emplace(*source);
     }
-    std::unique_ptr<Effekt> effect = (*build)(static_cast<std::uint32_t>(*start), static_cast<std::uint32_t>(*end), reader);
+    std::unique_ptr<Effekt> effect = found->build(static_cast<std::uint32_t>(*start), static_cast<std::uint32_t>(*end), reader);
     DebugOutput(FormatText("Loaded %s with start time %i and end time %i\n", keyword.c_str(), *start, *end));
     return effect;
 }
@@ -135,6 +138,38 @@ void ReadShow(const KeywordTable& keywords, EffectList& effects, std::FILE* scri
     }
 }
 
+// The pictures the show will load, in the order it loads them, as far as
+// the script's text tells: the loading screen's, then for every line that
+// names a keyword the pictures of its effect, and every value that names a
+// picture file. A wrong guess costs only time.
+std::vector<std::string> PicturesAhead(const KeywordTable& keywords, const std::string& text)
+{
+    std::vector<std::string> pictures{LoadingScreen::pictureFile};
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        line.erase(line.find_last_not_of(" \t\r") + 1);
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        if (const KeywordEntry* entry = FindEntry(keywords, line)) {
+            pictures.insert(pictures.end(), entry->pictures.begin(), entry->pictures.end());
+            continue;
+        }
+        std::string extension = std::filesystem::path(line).extension().string();
+        std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (extension == ".jpg" || extension == ".jpeg" || extension == ".png" || extension == ".bmp" || extension == ".tga") {
+            pictures.push_back(line);
+        }
+    }
+    return pictures;
+}
+
 // A C stream over text in memory, which must outlive it.
 std::unique_ptr<std::FILE, FileCloser> OpenText(const std::string& text)
 {
@@ -154,17 +189,18 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
     if (!file) {
         throw DemoMessage("Unable to load data/demo.txt");
     }
-    LoadingScreenProgress progress(window);
-    if (sources == nullptr) {
-        ReadShow(keywords, effects, file.get(), progress, musicFile, startOffset, nullptr, nullptr, musicNamed);
-        return;
-    }
     std::string text;
     char buffer[4096];
     for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
         text.append(buffer, read);
     }
-    ReadRecorded(keywords, effects, text, progress, musicFile, startOffset, *sources, musicNamed);
+    // The pictures decode on other threads while the entries are built.
+    PicturePrefetch prefetch(PicturesAhead(keywords, text));
+    const PicturePrefetchScope prefetching(prefetch);
+    LoadingScreenProgress progress(window);
+    std::vector<EntrySource> unrecorded;
+    ReadRecorded(keywords, effects, text, progress, musicFile, startOffset, sources != nullptr ? *sources : unrecorded,
+                 musicNamed);
 }
 
 void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FILE* script, Progress& progress,

@@ -17,6 +17,7 @@ using EffectFactory = std::function<std::unique_ptr<Effekt>(std::uint32_t startT
 struct KeywordEntry {
     std::string keyword;
     EffectFactory build;
+    std::vector<std::string> pictures = {};  // the files its effect loads, in order, for the loader to decode ahead
 };
 
 // Matched exactly and case-sensitively, first match wins.

@@ -4,7 +4,7 @@
 #include "gfx/Quad.h"
 
 LoadingScreen::LoadingScreen(FrameWindow& window, int total)
-    : window(window), texture("data/overlay/loader.jpg"), total(total)
+    : window(window), texture(pictureFile), total(total)
 {
 }
 

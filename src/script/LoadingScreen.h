@@ -7,6 +7,8 @@
 // the effects load. Drawn under the screen perspective with texturing on.
 class LoadingScreen {
 public:
+    static constexpr const char* pictureFile = "data/overlay/loader.jpg";
+
     LoadingScreen(FrameWindow& window, int total);
 
     // Draws and shows one progress frame, then counts it.

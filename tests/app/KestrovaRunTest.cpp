@@ -165,3 +165,43 @@ TEST_F(KestrovaRun, RenderedFramesHaveTheChosenSize)
     EXPECT_NEAR(centre.rgbRed, 128, 2) << "half way through the flash";
     FreeImage_Unload(frame);
 }
+
+// The pictures are decoded ahead on other threads while the show is built:
+// every message comes from the entry that names the picture, in order, and
+// a picture named twice shows the same in both places.
+TEST_F(KestrovaRun, PicturesDecodedAheadChangeNothingSaidOrDrawn)
+{
+    const Rgba top{255, 179, 71, 255};
+    const Rgba bottom{14, 77, 100, 255};
+    ASSERT_TRUE(WriteTwoBandPicture((show.Root() / "data/card.png").string(), FIF_PNG, 24, top, bottom, 64));
+    show.WriteScript("data/music.wav\n0\n4\n"
+                     "AlphaBlendImage\n0\n2000\ndata/missing.png\nUP\n"
+                     "AlphaBlendImage\n0\n2000\ndata/card.png\nUP\n"
+                     "AlphaBlendImage\n0\n2000\ndata/card.png\nDOWN\n"
+                     "EndDemo\n5000\n6000\n");
+    const std::filesystem::path out = show.Root() / "frames";
+    const Outcome outcome = Run("--render 1000 --out '" + out.string() + "'");
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.debugOutput;
+
+    std::size_t at = 0;
+    for (const char* line : {"Unable to load image: data/overlay/loader.jpg\n", "Unable to load image: data/missing.png\n",
+                             "Loaded AlphaBlendImage with start time 0 and end time 2000\n",
+                             "Loaded AlphaBlendImage with start time 0 and end time 2000\n",
+                             "Loaded AlphaBlendImage with start time 0 and end time 2000\n",
+                             "Loaded EndDemo with start time 5000 and end time 6000\n"}) {
+        const std::size_t found = outcome.debugOutput.find(line, at);
+        ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << line << outcome.debugOutput;
+        at = found + 1;
+    }
+    EXPECT_EQ(outcome.debugOutput.find("Unable to load image: data/card.png"), std::string::npos);
+
+    // Half way through both slides the card fills the window upright.
+    FIBITMAP* frame = FreeImage_Load(FIF_PNG, (out / "0000001000.png").c_str(), 0);
+    ASSERT_NE(frame, nullptr);
+    RGBQUAD upper{}, lower{};
+    FreeImage_GetPixelColor(frame, 80, 110, &upper);  // FreeImage counts rows from the bottom
+    FreeImage_GetPixelColor(frame, 80, 10, &lower);
+    FreeImage_Unload(frame);
+    EXPECT_EQ((Rgba{upper.rgbRed, upper.rgbGreen, upper.rgbBlue, 255}), top);
+    EXPECT_EQ((Rgba{lower.rgbRed, lower.rgbGreen, lower.rgbBlue, 255}), bottom);
+}

@@ -1,0 +1,150 @@
+#include "gfx/PicturePrefetch.h"
+
+#include <FreeImage.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "gfx/Texture.h"
+
+namespace {
+
+struct BitmapDeleter {
+    void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
+};
+using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+
+constexpr std::size_t bytesPerPixel = 4;
+
+PicturePrefetch* current = nullptr;
+
+DecodedPicture Copy(const DecodedPicture& picture)
+{
+    DecodedPicture copy{picture.width, picture.height, nullptr};
+    if (picture.pixels) {
+        const std::size_t bytes = static_cast<std::size_t>(picture.width) * picture.height * bytesPerPixel;
+        copy.pixels = std::make_unique<std::uint8_t[]>(bytes);
+        std::memcpy(copy.pixels.get(), picture.pixels.get(), bytes);
+    }
+    return copy;
+}
+
+}  // namespace
+
+DecodedPicture DecodePicture(const std::string& path)
+{
+    const FREE_IMAGE_FORMAT type = FreeImage_GetFileType(path.c_str(), 0);
+    const Bitmap bitmap(type == FIF_UNKNOWN ? nullptr : FreeImage_Load(type, path.c_str(), 0));
+    Bitmap converted;
+    FIBITMAP* pixelsSource = bitmap.get();
+    if (bitmap && FreeImage_GetBPP(bitmap.get()) != 32) {
+        converted.reset(FreeImage_ConvertTo32Bits(bitmap.get()));
+        pixelsSource = converted.get();
+    }
+    const int width = pixelsSource ? static_cast<int>(FreeImage_GetWidth(pixelsSource)) : 0;
+    const int height = pixelsSource ? static_cast<int>(FreeImage_GetHeight(pixelsSource)) : 0;
+    if (width <= 0 || height <= 0) {
+        return {};
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
+    auto buffer = std::make_unique<std::uint8_t[]>(rowBytes * static_cast<std::size_t>(height));
+    for (int row = 0; row < height; ++row) {
+        std::memcpy(buffer.get() + static_cast<std::size_t>(row) * rowBytes, FreeImage_GetScanLine(pixelsSource, row), rowBytes);
+    }
+    return {width, height, FlipAndSwapRedBlue(std::move(buffer), width, height)};
+}
+
+PicturePrefetch::PicturePrefetch(const std::vector<std::string>& paths, std::size_t held) : held(std::max<std::size_t>(held, 1))
+{
+    for (const std::string& path : paths) {
+        Entry& entry = entries[path];
+        if (entry.uses++ == 0) {
+            order.push_back(path);
+        }
+    }
+    const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned thread = 0; thread < threads && thread < order.size(); ++thread) {
+        workers.emplace_back([this] { Work(); });
+    }
+}
+
+PicturePrefetch::~PicturePrefetch()
+{
+    {
+        const std::lock_guard lock(mutex);
+        stopping = true;
+    }
+    changed.notify_all();
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+}
+
+void PicturePrefetch::Work()
+{
+    std::unique_lock lock(mutex);
+    for (;;) {
+        // Past pictures the loader took first, decoding them itself.
+        while (next < order.size() && entries[order[next]].state != Entry::State::waiting) {
+            ++next;
+        }
+        changed.wait(lock, [this] { return stopping || next >= order.size() || decodedHeld < held; });
+        if (stopping || next >= order.size()) {
+            return;
+        }
+        if (entries[order[next]].state != Entry::State::waiting) {
+            continue;
+        }
+        const std::string path = order[next++];
+        Entry& entry = entries[path];
+        entry.state = Entry::State::decoding;
+        lock.unlock();
+        DecodedPicture picture = DecodePicture(path);
+        lock.lock();
+        entry.picture = std::move(picture);
+        entry.state = Entry::State::decoded;
+        ++decodedHeld;
+        changed.notify_all();
+    }
+}
+
+std::optional<DecodedPicture> PicturePrefetch::Take(const std::string& path)
+{
+    std::unique_lock lock(mutex);
+    const auto found = entries.find(path);
+    if (found == entries.end() || found->second.uses == 0) {
+        return std::nullopt;
+    }
+    Entry& entry = found->second;
+    if (entry.state == Entry::State::waiting) {
+        entry.state = Entry::State::decoding;
+        lock.unlock();
+        DecodedPicture picture = DecodePicture(path);
+        lock.lock();
+        entry.picture = std::move(picture);
+        entry.state = Entry::State::decoded;
+        ++decodedHeld;
+    }
+    changed.wait(lock, [&entry] { return entry.state == Entry::State::decoded; });
+    if (--entry.uses > 0) {
+        return Copy(entry.picture);
+    }
+    --decodedHeld;
+    changed.notify_all();
+    return std::move(entry.picture);
+}
+
+PicturePrefetchScope::PicturePrefetchScope(PicturePrefetch& prefetch) : previous(current)
+{
+    current = &prefetch;
+}
+
+PicturePrefetchScope::~PicturePrefetchScope()
+{
+    current = previous;
+}
+
+PicturePrefetch* PicturePrefetchScope::Current()
+{
+    return current;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// A picture file decoded into the pixels a texture uploads: 4 bytes R, G,
+// B, A per pixel, top row first. No pixels: the file could not be read.
+struct DecodedPicture {
+    int width = 0;
+    int height = 0;
+    std::unique_ptr<std::uint8_t[]> pixels;
+};
+
+// Decodes with the image library; needs no GL and runs on any thread.
+DecodedPicture DecodePicture(const std::string& path);
+
+// Decodes the pictures the loader will need, in the order it will need
+// them, on worker threads (one per core), while the loader builds the show
+// on the main thread; the textures take them from here instead of decoding
+// them. Each picture is decoded once however often it is named. At most
+// `held` pictures wait to be taken at a time. A picture taken before a
+// worker reached it is decoded by the thread that takes it, so nothing
+// waits on a guess that turned out wrong.
+class PicturePrefetch {
+public:
+    PicturePrefetch(const std::vector<std::string>& paths, std::size_t held = 8);
+    ~PicturePrefetch();
+    PicturePrefetch(const PicturePrefetch&) = delete;
+    PicturePrefetch& operator=(const PicturePrefetch&) = delete;
+
+    // The picture at path, if it is one of those given: waited for when a
+    // worker is decoding it. Nothing for any other path.
+    std::optional<DecodedPicture> Take(const std::string& path);
+
+private:
+    struct Entry {
+        int uses = 0;  // how often the list names it and it has not been taken
+        enum class State { waiting, decoding, decoded } state = State::waiting;
+        DecodedPicture picture;
+    };
+    void Work();
+
+    std::vector<std::string> order;  // each picture once
+    std::map<std::string, Entry> entries;
+    std::size_t next = 0;            // the next picture of `order` for a worker
+    std::size_t decodedHeld = 0;
+    std::size_t held;
+    bool stopping = false;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::thread> workers;
+};
+
+// The prefetch textures take their pictures from while it lives: the
+// loader sets one up for the time it builds the show.
+class PicturePrefetchScope {
+public:
+    explicit PicturePrefetchScope(PicturePrefetch& prefetch);
+    ~PicturePrefetchScope();
+    PicturePrefetchScope(const PicturePrefetchScope&) = delete;
+    PicturePrefetchScope& operator=(const PicturePrefetchScope&) = delete;
+
+    // The prefetch in force, or null.
+    static PicturePrefetch* Current();
+
+private:
+    PicturePrefetch* previous;
+};
