@@ -18,15 +18,47 @@ constexpr std::size_t bytesPerPixel = 4;
 
 PicturePrefetch* current = nullptr;
 
+std::size_t BytesOf(const PictureLevel& level)
+{
+    return static_cast<std::size_t>(level.width) * static_cast<std::size_t>(level.height) * bytesPerPixel;
+}
+
 DecodedPicture Copy(const DecodedPicture& picture)
 {
-    DecodedPicture copy{picture.width, picture.height, nullptr};
-    if (picture.pixels) {
-        const std::size_t bytes = static_cast<std::size_t>(picture.width) * picture.height * bytesPerPixel;
-        copy.pixels = std::make_unique<std::uint8_t[]>(bytes);
-        std::memcpy(copy.pixels.get(), picture.pixels.get(), bytes);
+    DecodedPicture copy;
+    for (const PictureLevel& level : picture.levels) {
+        PictureLevel& copied = copy.levels.emplace_back(PictureLevel{level.width, level.height, nullptr});
+        copied.pixels = std::make_unique<std::uint8_t[]>(BytesOf(level));
+        std::memcpy(copied.pixels.get(), level.pixels.get(), BytesOf(level));
     }
     return copy;
+}
+
+bool SquarePowerOfTwo(int width, int height)
+{
+    return width == height && (width & (width - 1)) == 0;
+}
+
+// The next level down: every texel the mean of a square of four, rounded as
+// GLU rounds it.
+PictureLevel Halved(const PictureLevel& level)
+{
+    PictureLevel half{level.width / 2, level.height / 2, nullptr};
+    half.pixels = std::make_unique<std::uint8_t[]>(BytesOf(half));
+    const std::size_t row = static_cast<std::size_t>(level.width) * bytesPerPixel;
+    for (int y = 0; y < half.height; ++y) {
+        const std::uint8_t* upper = level.pixels.get() + static_cast<std::size_t>(2 * y) * row;
+        const std::uint8_t* lower = upper + row;
+        std::uint8_t* out = half.pixels.get() + static_cast<std::size_t>(y) * half.width * bytesPerPixel;
+        for (int x = 0; x < half.width; ++x) {
+            for (std::size_t c = 0; c < bytesPerPixel; ++c) {
+                const std::size_t at = static_cast<std::size_t>(2 * x) * bytesPerPixel + c;
+                out[static_cast<std::size_t>(x) * bytesPerPixel + c] = static_cast<std::uint8_t>(
+                    (upper[at] + upper[at + bytesPerPixel] + lower[at] + lower[at + bytesPerPixel] + 2) / 4);
+            }
+        }
+    }
+    return half;
 }
 
 }  // namespace
@@ -51,7 +83,14 @@ DecodedPicture DecodePicture(const std::string& path)
     for (int row = 0; row < height; ++row) {
         std::memcpy(buffer.get() + static_cast<std::size_t>(row) * rowBytes, FreeImage_GetScanLine(pixelsSource, row), rowBytes);
     }
-    return {width, height, FlipAndSwapRedBlue(std::move(buffer), width, height)};
+    DecodedPicture picture;
+    picture.levels.push_back({width, height, FlipAndSwapRedBlue(std::move(buffer), width, height)});
+    if (SquarePowerOfTwo(width, height)) {
+        while (picture.levels.back().width > 1) {
+            picture.levels.push_back(Halved(picture.levels.back()));
+        }
+    }
+    return picture;
 }
 
 PicturePrefetch::PicturePrefetch(const std::vector<std::string>& paths, std::size_t held) : held(std::max<std::size_t>(held, 1))

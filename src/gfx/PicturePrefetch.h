@@ -10,15 +10,24 @@
 #include <thread>
 #include <vector>
 
-// A picture file decoded into the pixels a texture uploads: 4 bytes R, G,
-// B, A per pixel, top row first. No pixels: the file could not be read.
-struct DecodedPicture {
+// One level of a picture: 4 bytes R, G, B, A per pixel, top row first.
+struct PictureLevel {
     int width = 0;
     int height = 0;
     std::unique_ptr<std::uint8_t[]> pixels;
 };
 
-// Decodes with the image library; needs no GL and runs on any thread.
+// A picture file decoded into the pixels a texture uploads, with its
+// mipmap levels when they could be worked out here. No levels: the file
+// could not be read.
+struct DecodedPicture {
+    std::vector<PictureLevel> levels;  // full size first
+};
+
+// Decodes with the image library and, for a square picture whose side is a
+// power of two, halves it down to one pixel exactly as GLU's mipmap builder
+// does (each texel the rounded mean of four); needs no GL, runs on any
+// thread.
 DecodedPicture DecodePicture(const std::string& path);
 
 // Decodes the pictures the loader will need, in the order it will need

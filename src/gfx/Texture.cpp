@@ -30,22 +30,40 @@ CTexture::~CTexture()
     glDeleteTextures(1, &textureId);
 }
 
-void CTexture::Upload(TextureImage image)
-{
-    TextureBinding binding(textureId);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+namespace {
 
-    const GLint wrap = image.mirrored ? GL_MIRRORED_REPEAT : GL_REPEAT;
+// What every texture gets, before its pixels.
+void SetParameters(bool mirrored)
+{
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLint wrap = mirrored ? GL_MIRRORED_REPEAT : GL_REPEAT;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
+}
 
+}  // namespace
+
+void CTexture::Upload(TextureImage image)
+{
+    TextureBinding binding(textureId);
+    SetParameters(image.mirrored);
     if (image.format != GL_RGBA) {
         throw DemoMessage("Unknown pixeldepth");
     }
     gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, image.width, image.height, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels);
+}
+
+void CTexture::UploadLevels(const std::vector<PictureLevel>& levels)
+{
+    TextureBinding binding(textureId);
+    SetParameters(false);
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA, levels[level].width, levels[level].height, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, levels[level].pixels.get());
+    }
 }
 
 CTextureFreeImage::CTextureFreeImage(const char* path)
@@ -61,11 +79,16 @@ void CTextureFreeImage::LoadFromFile(const char* path)
     PicturePrefetch* prefetch = PicturePrefetchScope::Current();
     std::optional<DecodedPicture> prefetched = prefetch != nullptr ? prefetch->Take(path) : std::nullopt;
     const DecodedPicture picture = prefetched ? std::move(*prefetched) : DecodePicture(path);
-    if (!picture.pixels) {
+    if (picture.levels.empty()) {
         DebugOutput(FormatText("Unable to load image: %s\n", path));
         return;
     }
-    CTexture::Upload({picture.pixels.get(), picture.width, picture.height, false, GL_RGBA});
+    if (picture.levels.size() > 1) {
+        UploadLevels(picture.levels);
+        return;
+    }
+    const PictureLevel& image = picture.levels.front();
+    CTexture::Upload({image.pixels.get(), image.width, image.height, false, GL_RGBA});
 }
 
 std::unique_ptr<std::uint8_t[]> FlipAndSwapRedBlue(std::unique_ptr<std::uint8_t[]> source, int width, int height)

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gfx/Gl.h"
+#include "gfx/PicturePrefetch.h"
 
 // Pixels handed to CTexture::Upload: width x height pixels of 4 bytes each,
 // rows stored without padding; the first row in memory becomes texture row
@@ -29,6 +30,10 @@ public:
     // Fills the texture and leaves no texture bound. Throws "Unknown
     // pixeldepth" for any format but GL_RGBA.
     virtual void Upload(TextureImage image);
+
+    // The same for a picture whose mipmap levels are worked out already
+    // (all of them, down to one pixel): the texture GLU would have built.
+    void UploadLevels(const std::vector<PictureLevel>& levels);
 
     GLuint textureId = 0;
 };

@@ -1,8 +1,11 @@
+#include <FreeImage.h>
+
 #include <cstdlib>
 #include <filesystem>
 
 #include "core/DemoMessage.h"
 #include "gfx/Guards.h"
+#include "gfx/PicturePrefetch.h"
 #include "gfx/Texture.h"
 #include "support/GlTestContext.h"
 #include "support/Pictures.h"
@@ -176,4 +179,37 @@ TEST_F(Textures, DestructionReleasesTheName)
         EXPECT_TRUE(glIsTexture(name));
     }
     EXPECT_FALSE(glIsTexture(name));
+}
+
+// The levels a picture brings along (worked out while it decodes, off the
+// GL thread) are texel for texel those GLU builds from the same pixels.
+TEST_F(Textures, PrecomputedMipmapsAreThoseGluBuilds)
+{
+    ScriptFolder folder;
+    constexpr int noiseSide = 64;
+    FIBITMAP* bitmap = FreeImage_Allocate(noiseSide, noiseSide, 32);
+    std::srand(7);
+    for (int y = 0; y < noiseSide; ++y) {
+        BYTE* line = FreeImage_GetScanLine(bitmap, y);
+        for (int x = 0; x < noiseSide * 4; ++x) {
+            line[x] = static_cast<BYTE>(std::rand() & 0xFF);
+        }
+    }
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, bitmap, "noise.png", PNG_DEFAULT));
+    FreeImage_Unload(bitmap);
+
+    const DecodedPicture picture = DecodePicture("noise.png");
+    ASSERT_EQ(picture.levels.size(), 7u) << "64, 32, ..., 1";
+    CTexture precomputed;
+    precomputed.UploadLevels(picture.levels);
+    CTexture built;
+    built.Upload({picture.levels.front().pixels.get(), noiseSide, noiseSide, false, GL_RGBA});
+    for (int level = 0; level < 7; ++level) {
+        const int levelSide = noiseSide >> level;
+        EXPECT_EQ(TextureTexels(precomputed.textureId, levelSide, levelSide, level),
+                  TextureTexels(built.textureId, levelSide, levelSide, level))
+            << "level " << level;
+    }
+    EXPECT_EQ(TextureParameter(precomputed.textureId, GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(TextureParameter(precomputed.textureId, GL_TEXTURE_WRAP_S), GL_REPEAT);
 }

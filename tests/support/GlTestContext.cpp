@@ -224,12 +224,12 @@ std::array<GLfloat, 16> ExpectedPerspective(int width, int height)
     return ::testing::AssertionSuccess();
 }
 
-std::vector<Rgba> TextureTexels(GLuint texture, int width, int height)
+std::vector<Rgba> TextureTexels(GLuint texture, int width, int height, int level)
 {
     std::vector<Rgba> texels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     return texels;
 }

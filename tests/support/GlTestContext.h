@@ -74,5 +74,5 @@ std::array<GLfloat, 16> ExpectedPerspective(int width, int height);
 // Two matrices agree to single-precision rounding.
 ::testing::AssertionResult MatricesMatch(const std::array<GLfloat, 16>& actual, const std::array<GLfloat, 16>& expected);
 
-// Width x height RGBA texels of level 0 of a texture, row 0 first.
-std::vector<Rgba> TextureTexels(GLuint texture, int width, int height);
+// Width x height RGBA texels of a level of a texture (0 unless told), row 0 first.
+std::vector<Rgba> TextureTexels(GLuint texture, int width, int height, int level = 0);
