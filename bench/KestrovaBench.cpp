@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -24,7 +25,9 @@
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
 #include "gfx/Guards.h"
+#include "gfx/Quad.h"
 #include "gfx/Screen.h"
+#include "gfx/Texture.h"
 #include "music/DecodedMusic.h"
 #include "music/MusicDecoding.h"
 #include "music/SteppedMusicStream.h"
@@ -68,7 +71,41 @@ std::string ClassName(const Effekt& effect)
 struct Figures {
     double mean = 0.0;
     double p95 = 0.0;
+    double fragments = 0.0;  // per frame, every framebuffer counted
+    double cpu = 0.0;        // ms of the process's CPU time per frame, the driver's threads included
 };
+
+double ProcessCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + now.tv_nsec * 1e-6;
+}
+
+// The time one full-window layer of a textured quad takes, drawn opaque:
+// what a fragment costs on this machine when nothing else does.
+double FullWindowLayerMilliseconds()
+{
+    std::vector<std::uint8_t> texels(1024 * 1024 * 4);
+    for (std::size_t i = 0; i < texels.size(); ++i) {
+        texels[i] = static_cast<std::uint8_t>(i * 2654435761u >> 24);
+    }
+    CTexture texture;
+    texture.Upload({texels.data(), 1024, 1024, false, GL_RGBA});
+    const OrthoScope ortho;
+    const MatrixScope matrix;
+    glTranslatef(0.0f, 0.0f, -2.0f);
+    const TextureBinding binding(texture.textureId);
+    const Quad layer(1.0f, 1.0f);
+    constexpr int layers = 60;
+    glFinish();
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < layers; ++i) {
+        layer.Draw(1.0f, 1.0f);
+        glFinish();
+    }
+    return MillisecondsBetween(start, Clock::now()) / layers;
+}
 
 Figures Summarise(std::vector<double> samples)
 {
@@ -85,6 +122,10 @@ Figures Summarise(std::vector<double> samples)
 Figures TimeEntry(Effekt& effect, DemoWindow& window, SteppedMusicStream& music, int frames)
 {
     std::vector<double> samples;
+    double fragments = 0.0;
+    double cpu = 0.0;
+    GLuint query = 0;
+    glGenQueries(1, &query);
     std::array<float, spectrumBins> spectrum{};
     const double first = effect.startTime + 1.0;
     const double span = static_cast<double>(effect.endTime) - 1.0 - first;
@@ -98,13 +139,26 @@ Figures TimeEntry(Effekt& effect, DemoWindow& window, SteppedMusicStream& music,
         }
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFinish();
+        const double cpuStart = ProcessCpuMilliseconds();
         const Clock::time_point start = Clock::now();
+        glBeginQuery(GL_SAMPLES_PASSED, query);
         effect.Draw(milliseconds, BeatLevel(spectrum));
+        glEndQuery(GL_SAMPLES_PASSED);
         glFinish();
         samples.push_back(MillisecondsBetween(start, Clock::now()));
+        cpu += ProcessCpuMilliseconds() - cpuStart;
+        GLuint passed = 0;
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &passed);
+        fragments += passed;
         window.SwapAndPoll();
     }
-    return Summarise(samples);
+    glDeleteQueries(1, &query);
+    Figures figures = Summarise(samples);
+    if (!samples.empty()) {
+        figures.fragments = fragments / static_cast<double>(samples.size());
+        figures.cpu = cpu / static_cast<double>(samples.size());
+    }
+    return figures;
 }
 
 struct CaptureSpan {
@@ -217,19 +271,30 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames, c
                 MillisecondsBetween(scriptLoaded, musicDecoded), MillisecondsBetween(musicDecoded, firstFrame));
     std::printf("Process start to first frame: %.1f ms\n\n", processStartToMain + MillisecondsBetween(mainEntered, firstFrame));
 
-    std::printf("Draw time per entry, %d frames across each window, ms:\n", frames);
-    std::printf("%3s  %-28s %16s %9s %9s\n", "#", "effect", "window", "mean", "p95");
+    // The floor: what the fragments an entry draws cost at the rate of a
+    // plain full-window layer; the ratio says how far above it the entry is.
+    const double layer = FullWindowLayerMilliseconds();
+    const double perFragment = layer / (static_cast<double>(width) * height);
+    std::printf("One full-window textured layer: %.3f ms (%.2f ns a fragment)\n\n", layer, perFragment * 1e6);
+    std::printf("Draw time per entry, %d frames across each window, ms; fragments per frame in millions; the floor\n"
+                "is what those fragments cost at the layer's rate; CPU is the process's time, the driver's threads included:\n",
+                frames);
+    std::printf("%3s  %-28s %16s %9s %9s %8s %9s %7s %9s\n", "#", "effect", "window", "mean", "p95", "Mfrag", "floor",
+                "ratio", "cpu");
     int index = 0;
     for (const auto& effect : effects) {
         ++index;
         const std::string window_ = FormatText("%u-%u", effect->startTime, effect->endTime);
         if (dynamic_cast<const Effekter::EndDemo*>(effect.get()) != nullptr) {
-            std::printf("%3d  %-28s %16s %9s %9s\n", index, ClassName(*effect).c_str(), window_.c_str(), "-", "-");
+            std::printf("%3d  %-28s %16s %9s %9s %8s %9s %7s %9s\n", index, ClassName(*effect).c_str(), window_.c_str(), "-",
+                        "-", "-", "-", "-", "-");
             continue;
         }
         const Figures figures = TimeEntry(*effect, window, music, frames);
-        std::printf("%3d  %-28s %16s %9.3f %9.3f\n", index, ClassName(*effect).c_str(), window_.c_str(), figures.mean,
-                    figures.p95);
+        const double floor = figures.fragments * perFragment;
+        std::printf("%3d  %-28s %16s %9.3f %9.3f %8.2f %9.3f %7.2f %9.3f\n", index, ClassName(*effect).c_str(),
+                    window_.c_str(), figures.mean, figures.p95, figures.fragments / 1e6, floor,
+                    floor > 0.0 ? figures.mean / floor : 0.0, figures.cpu);
     }
     if (captureSpan.seconds > 0) {
         CompareCapture(effects, window, decoded, captureSpan);
