@@ -227,7 +227,7 @@ void CompareCapture(const EffectList& effects, DemoWindow& window, const std::sh
                 drawing / frames, taking / frames, showing / frames, finishing);
 }
 
-int Bench(const std::string& dataDirectory, int width, int height, int frames, const CaptureSpan& captureSpan)
+int Bench(const std::string& dataDirectory, int width, int height, int frames, const CaptureSpan& captureSpan, bool startOnly)
 {
     const Clock::time_point mainEntered = Clock::now();
     const double processStartToMain = MillisecondsSinceProcessStart();
@@ -270,6 +270,9 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames, c
                 width, height, MillisecondsBetween(mainEntered, windowOpen), MillisecondsBetween(windowOpen, scriptLoaded),
                 MillisecondsBetween(scriptLoaded, musicDecoded), MillisecondsBetween(musicDecoded, firstFrame));
     std::printf("Process start to first frame: %.1f ms\n\n", processStartToMain + MillisecondsBetween(mainEntered, firstFrame));
+    if (startOnly) {
+        return 0;
+    }
 
     // The floor: what the fragments an entry draws cost at the rate of a
     // plain full-window layer; the ratio says how far above it the entry is.
@@ -319,6 +322,8 @@ int main(int argc, char** argv)
         ->check(CLI::Range(0, 3600));
     app.add_option("--capture-fps", captureSpan.framesPerSecond, "Frame rate of the capture comparison")
         ->check(CLI::Range(1, 1000));
+    bool startOnly = false;
+    app.add_flag("--start-only", startOnly, "Measure the start-up and stop");
     CLI11_PARSE(app, argc, argv);
 
     int width = 0;
@@ -328,7 +333,7 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        return Bench(dataDirectory, width, height, frames, captureSpan);
+        return Bench(dataDirectory, width, height, frames, captureSpan, startOnly);
     } catch (const DemoMessage& message) {
         std::fprintf(stderr, "%s\n", message.what());
         return 1;
