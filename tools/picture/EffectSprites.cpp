@@ -93,23 +93,28 @@ Canvas CloudPuff()
 
 Canvas ZoomerRing()
 {
-    // A crisp cyan ring with a white-hot rim and a halo around it.
+    // A thin cyan ring with a faint halo: a hundred of them, a few pixels
+    // apart down the tube, stay separate lines with dark between them.
     return LightSprite([](Polar at) {
-        const float rim = Gauss(at.radius - 0.55f, 0.03f);
-        const float halo = Gauss(at.radius - 0.57f, 0.06f);
-        return (Palette::bone * (0.9f * rim) + Palette::cyan * (0.25f * halo)) * DarkMiddle(at.radius);
+        const float rim = Gauss(at.radius - 0.55f, 0.008f);
+        const float halo = Gauss(at.radius - 0.55f, 0.03f);
+        return (Palette::cyan * (0.75f * rim) + Palette::bone * (0.2f * rim) + Palette::deepTeal * (0.25f * halo)) *
+               DarkMiddle(at.radius);
     });
 }
 
 Canvas ZoomerStarRing()
 {
-    // The older sprite: a pale ring with eight warm points reaching outwards.
+    // The older sprite: a thin ring with eight warm points reaching
+    // outwards, thin enough that the tube's rings stay apart.
     return LightSprite([](Polar at) {
-        const float rim = Gauss(at.radius - 0.5f, 0.035f);
-        const float halo = Gauss(at.radius - 0.52f, 0.06f);
-        const float points = std::pow(std::fabs(std::cos(4.0f * at.angle)), 30.0f) * Shapes::SmoothStep(0.5f, 0.55f, at.radius) *
-                             Shapes::SmoothStep(0.85f, 0.55f, at.radius);
-        return (Palette::bone * (0.85f * rim) + Palette::amber * (0.15f * halo) + Palette::coral * (0.6f * points)) * DarkMiddle(at.radius);
+        const float rim = Gauss(at.radius - 0.5f, 0.008f);
+        const float halo = Gauss(at.radius - 0.5f, 0.03f);
+        const float points = std::pow(std::fabs(std::cos(4.0f * at.angle)), 60.0f) * Shapes::SmoothStep(0.5f, 0.53f, at.radius) *
+                             Shapes::SmoothStep(0.75f, 0.53f, at.radius);
+        return (Palette::cyan * (0.6f * rim) + Palette::bone * (0.25f * rim) + Palette::deepTeal * (0.25f * halo) +
+                Palette::coral * (0.45f * points)) *
+               DarkMiddle(at.radius);
     });
 }
 
