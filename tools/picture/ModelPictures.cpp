@@ -258,8 +258,10 @@ Canvas Flower()
         const float veins = 0.75f + 0.25f * std::cos(14.0f * angle);
         const float heart = std::exp(-std::pow(r / 0.09f, 2.0f));
         const Color petals = Mix(Palette::coral, Palette::amber, Shapes::Clamp01(1.0f - 2.0f * r));
-        return petals * (0.7f * petal * veins * (0.4f + 0.6f * r / 0.5f)) + Palette::cyan * (0.5f * innerPetal) +
-               Palette::bone * (0.9f * heart);
+        // A dim heart: the nearest flowers cover the screen and the echo
+        // carries their light outwards, so a bright one washes all to white.
+        return petals * (0.7f * petal * veins * (0.4f + 0.6f * r / 0.5f)) + Palette::cyan * (0.45f * innerPetal) +
+               Palette::cyan * (0.25f * heart) + Palette::bone * (0.15f * heart);
     });
     return canvas;
 }
