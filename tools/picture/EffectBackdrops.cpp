@@ -217,16 +217,22 @@ Canvas SpikeSkin()
 
 Canvas BallBackdrop()
 {
-    // Night blue with wide, faint teal rings around the centre where the
-    // ball tumbles, and a few stars.
+    // A luminous teal sky, brightest in a wide halo round the centre where
+    // the ball tumbles and darkening to night at the corners, with faint
+    // rings, an amber dawn low down and a few stars: the dark, lit ball
+    // stands out against it. The effect shows it at half brightness between
+    // beats.
     Canvas canvas(backdropSize, backdropSize);
-    const ColorRamp sky{{0.0f, Mix(Palette::night, Palette::deepTeal, 0.5f)}, {0.6f, Palette::night}, {1.1f, Palette::abyss}};
+    const ColorRamp sky{{0.0f, Mix(Palette::cyan, Palette::bone, 0.3f)},
+                        {0.45f, Mix(Palette::deepTeal, Palette::cyan, 0.55f)},
+                        {0.95f, Mix(Palette::night, Palette::deepTeal, 0.6f)},
+                        {1.45f, Palette::night}};
     canvas.Paint([&](float x, float y) {
         const float u = (x - extent * 0.5f) / (extent * 0.5f);
         const float v = (y - extent * 0.5f) / (extent * 0.5f);
         const float radius = std::hypot(u, v);
         const float rings = std::pow(0.5f + 0.5f * std::cos(radius * tau * 4.0f), 6.0f) * Shapes::SmoothStep(1.1f, 0.2f, radius);
-        return sky.At(radius) + Palette::deepTeal * (0.35f * rings) + Palette::coral * (0.06f * Gauss(v + 0.6f, 0.3f));
+        return sky.At(radius) + Palette::bone * (0.08f * rings) + Palette::amber * (0.3f * Gauss(v + 0.7f, 0.3f));
     });
     canvas.AddLight(Scenery::StarField(backdropSize, backdropSize, 120, 89, extent), Palette::bone * 0.6f);
     return canvas;
