@@ -73,7 +73,9 @@ Canvas CloudPuff()
     // Billows: overlapping round lobes, their surface broken by noise.
     // Small within its quad: the tunnel's quads are far larger than the ring
     // they are laid on, and only puffs with black around them show the ring.
-    constexpr float lobes[][3] = {{0.0f, 0.0f, 0.2f}, {-0.12f, 0.05f, 0.14f}, {0.13f, 0.04f, 0.13f}, {0.02f, -0.11f, 0.14f}, {-0.06f, 0.13f, 0.1f}};
+    // Half the size they were: seen from inside the tunnel, larger puffs
+    // overlapped into one grey fog.
+    constexpr float lobes[][3] = {{0.0f, 0.0f, 0.1f}, {-0.06f, 0.025f, 0.07f}, {0.065f, 0.02f, 0.065f}, {0.01f, -0.055f, 0.07f}, {-0.03f, 0.065f, 0.05f}};
     Canvas canvas(spriteSize, spriteSize);
     canvas.AddLight([&](float x, float y) {
         const float u = (x - half) / half;
@@ -82,7 +84,7 @@ Canvas CloudPuff()
         for (const auto& lobe : lobes) {
             density += Gauss(std::hypot(u - lobe[0], v - lobe[1]), lobe[2]);
         }
-        const float texture = Noise(u * 9.0f + 7.0f, v * 9.0f + 3.0f, 5, 17u);
+        const float texture = Noise(u * 18.0f + 7.0f, v * 18.0f + 3.0f, 5, 17u);
         density = Shapes::Clamp01(1.0f - std::exp(-1.1f * density * (0.3f + 1.2f * texture)));
         const float fade = EdgeFade(std::hypot(u, v));
         const Color tone = Mix(Palette::cyan * 0.6f + Palette::deepTeal * 0.4f, Palette::bone, Shapes::SmoothStep(0.2f, 0.9f, density));
