@@ -131,11 +131,11 @@ Canvas NightLandscape()
     const Canvas lights = LandscapeLights(land, 0.8f, 0.45f, 0.5f);
     canvas.AddLight([&](float x, float y) { return lights.At(static_cast<int>(x), static_cast<int>(y)); });
 
-    const ColorRamp farFill{{0.55f, Mix(Palette::deepTeal, Palette::cyan, 0.15f)}, {1.0f, Mix(Palette::night, Palette::deepTeal, 0.5f)}};
+    const ColorRamp farFill{{0.55f, Mix(Palette::night, Palette::deepTeal, 0.8f)}, {1.0f, Palette::night}};
     canvas.Cover(Scenery::BelowLine(land.far, backdropSize), [&](float, float y) { return farFill.At(y / extent); });
     canvas.AddLight(Scenery::RimAlong(land.far, backdropSize, 4.0f), Mix(Palette::cyan, Palette::amber, 0.4f) * 0.7f);
     canvas.Cover(Scenery::BelowLine(land.near, backdropSize), [](float, float y) {
-        return Mix(Mix(Palette::night, Palette::deepTeal, 0.4f), Palette::night, Shapes::Clamp01((y / extent - 0.7f) * 3.0f));
+        return Mix(Mix(Palette::night, Palette::deepTeal, 0.2f), Palette::abyss, Shapes::Clamp01((y / extent - 0.7f) * 3.0f));
     });
     canvas.AddLight(Scenery::RimAlong(land.near, backdropSize, 2.0f), Palette::cyan * 0.5f);
     return canvas;
