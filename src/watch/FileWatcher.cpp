@@ -43,23 +43,33 @@ FileWatcher::~FileWatcher()
 
 void FileWatcher::Watch(const std::vector<std::string>& files)
 {
-    for (const auto& [descriptor, folder] : folders) {
-        inotify_rm_watch(inotify, descriptor);
-    }
-    folders.clear();
-    watched.clear();
-    changed.clear();
+    std::map<std::string, std::string> nowWatched;
     std::set<std::string> wanted;
     for (const std::string& file : files) {
         const std::string location = Location(file);
-        watched[location] = file;
+        nowWatched[location] = file;
         wanted.insert(std::filesystem::path(location).parent_path().string());
+    }
+    // Folders still wanted keep their watch, and the events already queued
+    // for it.
+    for (auto folder = folders.begin(); folder != folders.end();) {
+        if (wanted.erase(folder->second) == 0) {
+            inotify_rm_watch(inotify, folder->first);
+            folder = folders.erase(folder);
+        } else {
+            ++folder;
+        }
     }
     for (const std::string& folder : wanted) {
         const int descriptor = inotify_add_watch(inotify, folder.c_str(), savedEvents);
         if (descriptor >= 0) {
             folders[descriptor] = folder;
         }
+    }
+    watched = std::move(nowWatched);
+    // A save still settling is told later, if its file is still watched.
+    for (auto change = changed.begin(); change != changed.end();) {
+        change = watched.count(change->first) != 0 ? std::next(change) : changed.erase(change);
     }
 }
 

@@ -59,6 +59,19 @@ TEST_F(FileWatcherTest, EverySaveStyleIsOneChange)
     EXPECT_TRUE(SavedLater().empty());
 }
 
+// A rebuild after one save watches the show's files anew; a second save
+// still settling then is not lost.
+TEST_F(FileWatcherTest, ASaveStillSettlingOutlivesANewWatchList)
+{
+    Write(shader, "saved");
+    Write(picture, "saved too");
+    const FileWatcher::Clock::time_point now = FileWatcher::Clock::now();
+    EXPECT_TRUE(watcher.TakeSaved(now).empty());
+    watcher.Watch({shader.string(), picture.string()});
+    EXPECT_EQ(watcher.TakeSaved(now + 2 * FileWatcher::settleTime),
+              (std::vector<std::string>{shader.string(), picture.string()}));
+}
+
 TEST_F(FileWatcherTest, OnlyWatchedFilesAreTold)
 {
     Write(folder.Path() / "notes.txt", "not the show's");
