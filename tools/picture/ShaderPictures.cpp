@@ -145,8 +145,10 @@ Canvas Water()
 
 Canvas Housing()
 {
-    constexpr int columns = 6;
-    constexpr int rows = 8;
+    // Few, large windows: every face of a box is a couple of dozen pixels
+    // on screen before the warp, and finer windows melt into noise.
+    constexpr int columns = 2;
+    constexpr int rows = 3;
     constexpr float cellWidth = extent / columns;
     constexpr float cellHeight = extent / rows;
     SeededRandom random(303);
@@ -188,12 +190,12 @@ Canvas Housing()
         const Color light = windowLight(x, y);
         return windowCoverage(x, y) * std::max(0.0f, light.r + light.g - 0.8f);
     });
-    canvas.AddLight(glow.Blurred(18.0f), Mix(Palette::amber, Palette::coral, 0.3f) * 0.35f);
+    canvas.AddLight(glow.Blurred(40.0f), Mix(Palette::amber, Palette::coral, 0.3f) * 0.35f);
     canvas.Cover(windows, windowLight);
     // Thin mullions across every window.
     const Mask mullions = Mask::FromCoverage(size, size, [&](float x, float y) {
         const float inX = std::fabs(std::fmod(x, cellWidth) - cellWidth * 0.5f);
-        return windowCoverage(x, y) * Shapes::EdgeCoverage(inX - 2.0f);
+        return windowCoverage(x, y) * Shapes::EdgeCoverage(inX - 6.0f);
     });
     canvas.Cover(mullions, Palette::night);
     return canvas;
