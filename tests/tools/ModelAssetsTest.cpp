@@ -92,9 +92,12 @@ TEST(ShowModels, AreSizedAndDetailedForTheirEffects)
         EXPECT_GE(mesh.FaceCount(), 2000u);
         EXPECT_LE(mesh.FaceCount(), 10000u);
         const Extent extent = ExtentOf(mesh);
+        // The knot is seen 500 units away and should fill a good part of
+        // the frame; the ring tumbles in fog from 300 to 400 units.
+        const float largest = asset.file == "rubber/simple.3ds" ? 400.0f : 260.0f;
         EXPECT_GE(extent.across, 150.0f);
-        EXPECT_LE(extent.across, 260.0f);
-        EXPECT_LT(extent.centreOffset, 10.0f);
+        EXPECT_LE(extent.across, largest);
+        EXPECT_LT(extent.centreOffset, 0.04f * extent.across);
         const auto textured = std::count_if(mesh.uvs.begin(), mesh.uvs.end(), [](Float2 t) { return t.u != 0.0f || t.v != 0.0f; });
         EXPECT_GT(textured, static_cast<long>(mesh.VertexCount() / 2));
     }

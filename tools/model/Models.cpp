@@ -100,9 +100,10 @@ ModelScene TorusKnot()
 {
     constexpr int rings = 256;
     constexpr int around = 16;
-    constexpr float knotRadius = 70.0f;
-    constexpr float windingRadius = 32.0f;
-    constexpr float tubeRadius = 20.0f;
+    // Large enough to fill a good part of the frame 500 units away.
+    constexpr float knotRadius = 115.0f;
+    constexpr float windingRadius = 52.0f;
+    constexpr float tubeRadius = 33.0f;
 
     // The knot winds twice round the torus' axis and three times through
     // its hole; the torus surface normal there gives a frame that closes.
