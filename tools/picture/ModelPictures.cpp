@@ -183,9 +183,10 @@ Canvas HorizonEnvironment()
 
 Canvas RubberBackdrop()
 {
-    // Soft shapes over the whole screen, no frame: two aurora ribbons
-    // winding across and a few teal orbs, darkening smoothly towards the
-    // corners. The beat layer's rings flash over them.
+    // Soft shapes, no rectangle: two aurora ribbons winding across and a
+    // few teal orbs round the middle, fading out in a circle before the
+    // picture's edges (an additive layer must be black there). The beat
+    // layer's rings flash over them.
     Canvas canvas(size, size);
     canvas.Paint([](float, float) { return Color{}; });
     const auto band = [](float offset, float width) { return std::exp(-(offset * offset) / (2.0f * width * width)); };
@@ -195,10 +196,10 @@ Canvas RubberBackdrop()
         const float upper = band(v - (0.34f + 0.09f * std::sin(tau * (1.1f * u + 0.15f))), 0.07f);
         const float lower = band(v - (0.68f + 0.08f * std::sin(tau * (0.8f * u + 0.6f))), 0.09f);
         float orbs = 0.0f;
-        for (const auto& [ox, oy, radius] : {std::array{0.22f, 0.55f, 0.16f}, std::array{0.78f, 0.42f, 0.2f}, std::array{0.55f, 0.85f, 0.12f}}) {
+        for (const auto& [ox, oy, radius] : {std::array{0.5f, 0.5f, 0.2f}, std::array{0.26f, 0.58f, 0.13f}, std::array{0.72f, 0.4f, 0.15f}}) {
             orbs += std::exp(-std::pow(std::hypot(u - ox, v - oy) / radius, 2.0f));
         }
-        const float vignette = Shapes::SmoothStep(0.78f, 0.3f, std::hypot(u - 0.5f, v - 0.5f));
+        const float vignette = Shapes::SmoothStep(0.5f, 0.22f, std::hypot(u - 0.5f, v - 0.5f));
         return (Mix(Palette::deepTeal, Palette::cyan, 0.45f) * (0.55f * upper) + Palette::deepTeal * (0.7f * lower) +
                 Mix(Palette::deepTeal, Palette::night, 0.3f) * (0.6f * orbs)) *
                vignette;
