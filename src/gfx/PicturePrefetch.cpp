@@ -134,17 +134,21 @@ void PicturePrefetch::Work()
         if (entries[order[next]].state != Entry::State::waiting) {
             continue;
         }
-        const std::string path = order[next++];
-        Entry& entry = entries[path];
-        entry.state = Entry::State::decoding;
-        lock.unlock();
-        DecodedPicture picture = DecodePicture(path);
-        lock.lock();
-        entry.picture = std::move(picture);
-        entry.state = Entry::State::decoded;
-        ++decodedHeld;
-        changed.notify_all();
+        const std::string& path = order[next++];
+        Decode(lock, path, entries[path]);
     }
+}
+
+void PicturePrefetch::Decode(std::unique_lock<std::mutex>& lock, const std::string& path, Entry& entry)
+{
+    entry.state = Entry::State::decoding;
+    lock.unlock();
+    DecodedPicture picture = DecodePicture(path);
+    lock.lock();
+    entry.picture = std::move(picture);
+    entry.state = Entry::State::decoded;
+    ++decodedHeld;
+    changed.notify_all();
 }
 
 std::optional<DecodedPicture> PicturePrefetch::Take(const std::string& path)
@@ -156,13 +160,7 @@ std::optional<DecodedPicture> PicturePrefetch::Take(const std::string& path)
     }
     Entry& entry = found->second;
     if (entry.state == Entry::State::waiting) {
-        entry.state = Entry::State::decoding;
-        lock.unlock();
-        DecodedPicture picture = DecodePicture(path);
-        lock.lock();
-        entry.picture = std::move(picture);
-        entry.state = Entry::State::decoded;
-        ++decodedHeld;
+        Decode(lock, path, entry);
     }
     changed.wait(lock, [&entry] { return entry.state == Entry::State::decoded; });
     if (--entry.uses > 0) {

@@ -55,6 +55,8 @@ private:
         DecodedPicture picture;
     };
     void Work();
+    // Decodes a waiting entry with the lock released meanwhile.
+    void Decode(std::unique_lock<std::mutex>& lock, const std::string& path, Entry& entry);
 
     std::vector<std::string> order;  // each picture once
     std::map<std::string, Entry> entries;
