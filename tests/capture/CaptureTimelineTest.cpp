@@ -24,7 +24,9 @@ TEST(CaptureTimeline, TheSoundNeverDriftsFromThePictures)
         int fps, rate;
     };
     for (const Case c : {Case{0, 3'600'000, 60, 44100}, Case{1234, 201'290, 7, 44100}, Case{999, 65'537, 24, 48000},
-                         Case{0, 10'001, 1000, 22050}}) {
+                         Case{0, 10'001, 1000, 22050},
+                         // from rounds down and to up: the last frame carries one sample more
+                         Case{6, 16, 100, 22050}}) {
         const CaptureTimeline timeline(c.from, c.to, c.fps, c.rate);
         const std::int64_t first = std::llround(c.from * static_cast<double>(c.rate) / 1000.0);
         EXPECT_EQ(timeline.FirstSample(), first);

@@ -2,6 +2,9 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <thread>
 #include <array>
 #include <vector>
 
@@ -145,6 +148,9 @@ TEST(MusicDecoding, TakesWhatStartBeganOrDecodesThen)
     const std::string second = folder.Write("second.wav", floatWav, 8000, 1, Ramp(300));
     MusicDecoding decoding;
     decoding.Start(first);
+    // Decoding began at Start: the file may be gone by the time it is taken.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::filesystem::rename(first, first + ".moved");
     const auto taken = decoding.Take(first);
     EXPECT_EQ(taken->SampleRate(), 22050);
     EXPECT_TRUE(std::equal(taken->Samples().begin(), taken->Samples().end(), Ramp(2000).begin()));
