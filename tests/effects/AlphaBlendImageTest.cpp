@@ -3,29 +3,23 @@
 #include "core/DemoMessage.h"
 #include "core/DemoRandom.h"
 #include "effects/AlphaBlendImage.h"
+#include "effects/EffectTest.h"
 #include "script/TweakBar.h"
-#include "support/GlTestContext.h"
-#include "support/Pictures.h"
-#include "support/ScriptFolder.h"
 
 using Effekter::AlphaBlendImage;
 
 namespace {
 
-const Rgba red{255, 0, 0, 255};
-const Rgba blue{0, 0, 255, 255};
-const Rgba black{0, 0, 0, 0};
-
 // Window (1000, 2000): time 1250 is a quarter through, 1500 half way.
-class AlphaBlendImageDrawing : public GlTest {
+class AlphaBlendImageDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        ASSERT_TRUE(WriteTwoBandPicture("card.png", FIF_PNG, 24, red, blue, 64));
+        EffectTest::SetUp();
+        WriteBandedPicture("data/card.png", red, blue);
     }
 
-    AlphaBlendImage Make(const std::string& mode) { return AlphaBlendImage(1000, 2000, "card.png", mode); }
+    AlphaBlendImage Make(const std::string& mode) { return AlphaBlendImage(1000, 2000, "data/card.png", mode); }
 
     void DrawFresh(AlphaBlendImage& image, std::uint32_t time, float beat)
     {
@@ -33,9 +27,7 @@ protected:
         image.Draw(time, beat);
     }
 
-    bool Covered(double x, double y) { return ReadPixelAt(x, y) != black; }
-
-    ScriptFolder folder;
+    bool Covered(double x, double y) { return ReadPixelAt(x, y) != cleared; }
 };
 
 }  // namespace
@@ -105,7 +97,6 @@ TEST_F(AlphaBlendImageDrawing, BeatBackTriggersOnlyAboveAQuarter)
     // Full size, hanging half a screen low.
     EXPECT_FALSE(Covered(0.5, 0.15));
     EXPECT_TRUE(Covered(0.5, 0.35));
-    EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(AlphaBlendImageDrawing, BeatBackShrinksAfterItsTrigger)
@@ -140,7 +131,7 @@ TEST_F(AlphaBlendImageDrawing, RandomHoldsItsPlaceWhateverElseDrawsRandomly)
     DemoRandom::Next();
     DrawFresh(image, 1400, 0.0f);
     EXPECT_EQ(ReadFrame(), first);
-    EXPECT_NE(std::count(first.begin(), first.end(), black), 0) << "shrunk, it leaves some of the screen free";
+    EXPECT_NE(std::count(first.begin(), first.end(), cleared), 0) << "shrunk, it leaves some of the screen free";
 }
 
 TEST_F(AlphaBlendImageDrawing, RejectsAnUnknownModeWord)
@@ -189,5 +180,4 @@ TEST_F(AlphaBlendImageDrawing, AModeChosenInItsSectionActsFromTheNextDraw)
     DrawFresh(image, 1250, 0.0f);
     EXPECT_TRUE(Covered(0.75, 0.25));
     EXPECT_FALSE(Covered(0.25, 0.75));
-    EXPECT_TRUE(BetweenEffectsState());
 }

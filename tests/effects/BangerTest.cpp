@@ -1,41 +1,22 @@
-#include <filesystem>
-
 #include "effects/Banger.h"
-#include "support/GlTestContext.h"
-#include "support/Pictures.h"
-#include "support/ShippedData.h"
+#include "effects/EffectTest.h"
 
 using Effekter::Banger;
 
 namespace {
 
-const Rgba red{255, 0, 0, 255};
-const Rgba blue{0, 0, 255, 255};
-const Rgba green{0, 255, 0, 255};
-const Rgba black{0, 0, 0, 255};
-
 // The entrance shader replaced by one solid colour, so the phase shows.
 const std::string entranceProbe = "#version 110\nuniform float time;\nvoid main() { gl_FragColor = vec4(0.0, 1.0, time * 0.0, 1.0); }\n";
 
 // Card: red over blue. Flash layer: green over black.
-class BangerDrawing : public GlTest {
+class BangerDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        std::filesystem::create_directories("data/banger");
-        ASSERT_TRUE(WriteTwoBandPicture("data/banger/bang.jpg", FIF_PNG, 24, red, blue, 64));
-        ASSERT_TRUE(WriteTwoBandPicture("data/banger/bang1.jpg", FIF_PNG, 24, green, black, 64));
+        EffectTest::SetUp();
+        WriteBandedPicture("data/banger/bang.jpg", red, blue);
+        WriteBandedPicture("data/banger/bang1.jpg", green, black);
     }
-
-    void FillWindow(float r, float g, float b)
-    {
-        glClearColor(r, g, b, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    }
-
-    ScriptFolder folder;
 };
 
 }  // namespace
@@ -48,23 +29,21 @@ TEST_F(BangerDrawing, EntranceRunsThroughItsShaderForTheFirstSecond)
     EXPECT_EQ(UniformValue(banger.shader.program, banger.timeLocation), 999.0f) << "milliseconds since the start";
     banger.Draw(10001, 0.0f);
     EXPECT_EQ(UniformValue(banger.shader.program, banger.timeLocation), 1.0f);
-    EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(BangerDrawing, SwitchesToTheAdditivePhaseAtOneSecond)
 {
     folder.WriteFile("data/banger/slider.txt", entranceProbe);
     Banger banger(10000, 20000);
-    FillWindow(1.0f, 1.0f, 1.0f);
+    Fill(white);
     banger.Draw(10999, 0.0f);
     EXPECT_EQ(ReadPixelAt(0.0, 0.0), green) << "the overhanging card covers the window";
     EXPECT_EQ(ReadPixelAt(0.999, 0.999), green);
 
-    FillWindow(1.0f, 1.0f, 1.0f);
+    Fill(white);
     banger.Draw(11000, 0.0f);
     EXPECT_EQ(ReadPixelAt(0.5, 0.2), red) << "the window was cleared, then the card added";
     EXPECT_EQ(ReadPixelAt(0.5, 0.8), blue);
-    EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(BangerDrawing, FlashLayerIsAddedAtTheBeatsBrightness)
@@ -81,7 +60,6 @@ TEST_F(BangerDrawing, FlashLayerIsAddedAtTheBeatsBrightness)
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[0], 0.5f) << "the beat's grey stays the current colour";
     EXPECT_FLOAT_EQ(colour[3], 0.5f);
-    EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(BangerDrawing, TheBeatShiftsTheCardDown)

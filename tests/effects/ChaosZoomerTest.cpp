@@ -3,39 +3,32 @@
 
 #include "core/DemoRandom.h"
 #include "effects/ChaosZoomer.h"
-#include "effects/ModelEffectFiles.h"
+#include "effects/EffectTest.h"
 #include "gfx/Guards.h"
-#include "gfx/Screen.h"
-#include "support/GlTestContext.h"
-#include "support/ShippedData.h"
 
 using Effekter::ChaosZoomer;
 
 namespace {
 
-const Rgba black{0, 0, 0, 255};
-
 // Shows the composed picture unchanged.
 const std::string displayProbe =
     "#version 110\nuniform sampler2D picture;\nvoid main() { gl_FragColor = texture2D(picture, gl_TexCoord[0].st); }\n";
 
-class ChaosZoomerDrawing : public GlTest {
+class ChaosZoomerDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        WriteSquareModel(folder, "data/misc/simple.3ds", 60.0f);
+        EffectTest::SetUp();
+        WriteSquareModel("data/misc/simple.3ds", 60.0f);
         for (const char* picture : {"blomster", "env", "border", "twist"}) {
-            WritePlainPicture(folder, std::string("data/misc/") + picture + ".jpg", black);
+            WriteSolidPicture(std::string("data/misc/") + picture + ".jpg", black);
         }
-        WritePlainPicture(folder, "data/misc/sesk.jpg", Rgba{255, 0, 0, 255});
-        WritePlainPicture(folder, "data/misc/mig.jpg", Rgba{0, 255, 0, 255});
-        WritePlainPicture(folder, "data/misc/tolvik.jpg", Rgba{0, 0, 255, 255});
-        WritePlainPicture(folder, "data/misc/bust.jpg", Rgba{255, 255, 255, 255});
+        WriteSolidPicture("data/misc/sesk.jpg", red);
+        WriteSolidPicture("data/misc/mig.jpg", green);
+        WriteSolidPicture("data/misc/tolvik.jpg", blue);
+        WriteSolidPicture("data/misc/bust.jpg", white);
         CopyShipped(folder, "misc/split.txt");
     }
-
-    ScriptFolder folder;
 };
 
 }  // namespace
@@ -90,7 +83,7 @@ TEST_F(ChaosZoomerDrawing, EverySceneLeavesTheStateBetweenEffects)
 TEST_F(ChaosZoomerDrawing, PictureSceneShowsAPhotographBySwitchCount)
 {
     folder.WriteFile("data/misc/split.txt", displayProbe);
-    const Rgba expected[4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {255, 255, 255, 255}, {0, 0, 255, 255}};
+    const Rgba expected[4] = {red, green, white, blue};
     testing::internal::CaptureStderr();  // the probe has no time or beat
     for (int switches = 0; switches < 4; ++switches) {
         ChaosZoomer zoomer(0, 100000);
@@ -122,11 +115,9 @@ TEST_F(ChaosZoomerDrawing, ReleasesItsTargetsWithTheEffect)
 TEST_F(ChaosZoomerDrawing, EachPassEnlargesThePreviousPicture)
 {
     folder.WriteFile("data/misc/split.txt", displayProbe);
-    testing::internal::CaptureStderr();  // the probe has no time or beat
-    ChaosZoomer zoomer(0, 100000);
-    testing::internal::GetCapturedStderr();
+    const auto zoomer = Quietly<ChaosZoomer>(0, 100000);
     ChaosZoomer::scene = 4;  // no scene: only the echo is drawn
-    zoomer.historyTarget->Bind();
+    zoomer->historyTarget->Bind();
     glClear(GL_COLOR_BUFFER_BIT);
     const CEnabler scissor(GL_SCISSOR_TEST);
     glScissor(testWidth / 2 - 10, testHeight / 2 - 10, 20, 20);
@@ -148,7 +139,7 @@ TEST_F(ChaosZoomerDrawing, EachPassEnlargesThePreviousPicture)
         glClear(GL_COLOR_BUFFER_BIT);
         // Passes 21 ms apart, early in the music, where the turn is a
         // fifth of a degree at most.
-        zoomer.Draw(static_cast<std::uint32_t>(21 * pass), 0.0f);
+        zoomer->Draw(static_cast<std::uint32_t>(21 * pass), 0.0f);
         if (pass == 1 || pass == 25) {
             EXPECT_NEAR(whiteWidth(), 20.0 * std::pow(1.02, pass), 1.5) << "after " << pass << " passes";
         }

@@ -1,17 +1,12 @@
-#include <filesystem>
-
 #include "effects/Circles.h"
+#include "effects/EffectTest.h"
 #include "effects/Faces.h"
-#include "support/GlTestContext.h"
-#include "support/Pictures.h"
-#include "support/ShippedData.h"
 
 using Effekter::Circles;
 using Effekter::Faces;
 
 namespace {
 
-const Rgba white{255, 255, 255, 255};
 const Rgba grey{51, 51, 51, 255};
 
 // A flat grey that still reads both uniforms.
@@ -19,18 +14,15 @@ const std::string greyProbe =
     "#version 110\nuniform float time;\nuniform float beat;\n"
     "void main() { gl_FragColor = vec4(vec3(0.2), 1.0) + vec4(0.0 * time * beat); }\n";
 
-class CircleDrawing : public GlTest {
+class CircleDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        std::filesystem::create_directories("data/circles");
-        ASSERT_TRUE(WriteTwoBandPicture("data/circles/__ring.jpg", FIF_PNG, 24, white, white, 16));
-        ASSERT_TRUE(WriteTwoBandPicture("data/circles/circles.jpg", FIF_PNG, 24, white, white, 16));
-        ASSERT_TRUE(WriteTwoBandPicture("data/circles/text.jpg", FIF_PNG, 24, white, white, 16));
+        EffectTest::SetUp();
+        for (const char* picture : {"data/circles/__ring.jpg", "data/circles/circles.jpg", "data/circles/text.jpg"}) {
+            WriteSolidPicture(picture, white);
+        }
     }
-
-    ScriptFolder folder;
 };
 
 }  // namespace
@@ -44,13 +36,11 @@ TEST_F(CircleDrawing, CirclesPassesMillisecondsAndCoversTheWindow)
 
     folder.WriteFile("data/circles/circles.txt", greyProbe);
     Circles probe(80000, 100000);
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    Fill(red);
     probe.Draw(90000, 0.0f);
     for (const auto& [x, y] : {std::pair{0.0, 0.0}, {0.999, 0.0}, {0.0, 0.999}, {0.999, 0.999}, {0.5, 0.5}}) {
         EXPECT_EQ(ReadPixelAt(x, y), grey) << x << "," << y;
     }
-    EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(CircleDrawing, FacesPassesTimeAndBeatToTheSharedShader)
@@ -60,7 +50,6 @@ TEST_F(CircleDrawing, FacesPassesTimeAndBeatToTheSharedShader)
     faces.Draw(90000, 0.625f);
     EXPECT_EQ(UniformValue(faces.shader.program, faces.timeLocation), 90000.0f);
     EXPECT_EQ(UniformValue(faces.shader.program, faces.beatLocation), 0.625f);
-    EXPECT_TRUE(BetweenEffectsState()) << "blending off, no program bound";
 }
 
 TEST_F(CircleDrawing, FacesAddsTheLetteringAtATenthOfTheBeat)
@@ -77,5 +66,4 @@ TEST_F(CircleDrawing, FacesAddsTheLetteringAtATenthOfTheBeat)
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[0], 0.1f);
     EXPECT_FLOAT_EQ(colour[3], 1.0f);
-    EXPECT_TRUE(BetweenEffectsState());
 }

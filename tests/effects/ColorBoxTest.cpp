@@ -3,25 +3,14 @@
 
 #include "core/DemoRandom.h"
 #include "effects/ColorBox.h"
-#include "support/DrawnCorners.h"
-#include "support/Feedback.h"
-#include "support/GlTestContext.h"
-#include "support/ScriptFolder.h"
+#include "effects/EffectTest.h"
 
 using Effekter::ColorBox;
 
 namespace {
 
 // No pictures: the tiles draw their plain colour, which feedback reports.
-class ColorBoxDrawing : public GlTest {
-protected:
-    std::vector<FeedbackPolygon> Polygons(ColorBox& box, std::uint32_t time, float beat)
-    {
-        return CapturePolygons([&] { box.Draw(time, beat); });
-    }
-
-    ScriptFolder folder;
-};
+using ColorBoxDrawing = EffectTest;
 
 // A box aimed at a tile with the camera over it, and a level that does not fall.
 void Settle(ColorBox& box, std::int32_t x, std::int32_t y)
@@ -183,18 +172,4 @@ TEST_F(ColorBoxDrawing, FadesInOverFiveSecondsAndOutOverTheLastTwo)
     EXPECT_NEAR(BrightestBelowOne(Polygons(box, 20000, 0.0f)), 0.5f, 1e-4f);
     EXPECT_NEAR(BrightestBelowOne(Polygons(box, 29000, 0.0f)), 0.25f, 1e-4f);
     EXPECT_TRUE(HasColour(Polygons(box, 29000, 0.0f), 1.0f)) << "the target itself does not fade";
-}
-
-TEST_F(ColorBoxDrawing, LeavesAHalfGreyColourAndOtherwiseTheStateBetweenEffects)
-{
-    ColorBox box(0, 100000);
-    for (const auto& [time, beat] : {std::pair{300u, 1.0f}, {2000u, 0.2f}, {50000u, 0.7f}, {99999u, 0.0f}}) {
-        box.Draw(time, beat);
-        EXPECT_TRUE(BetweenEffectsState()) << time;
-        GLfloat colour[4] = {};
-        glGetFloatv(GL_CURRENT_COLOR, colour);
-        for (const GLfloat channel : colour) {
-            EXPECT_EQ(channel, 0.5f) << time;
-        }
-    }
 }

@@ -2,12 +2,9 @@
 #include <cmath>
 
 #include "core/DemoRandom.h"
+#include "effects/EffectTest.h"
 #include "effects/NanoBall.h"
 #include "script/TweakBar.h"
-#include "support/GlTestContext.h"
-#include "support/DrawnCorners.h"
-#include "support/Feedback.h"
-#include "support/ScriptFolder.h"
 
 using Effekter::NanoBall;
 
@@ -16,10 +13,7 @@ namespace {
 // No pictures: the backdrop is plain grey at the brightness it is given and
 // the spikes are lit grey, so every pixel that differs from the backdrop
 // belongs to the ball.
-class NanoBallDrawing : public GlTest {
-protected:
-    ScriptFolder folder;
-};
+using NanoBallDrawing = EffectTest;
 
 const int backdropGrey = 128;  // 0.5 x beat + 0.5 without beat
 
@@ -101,7 +95,7 @@ TEST_F(NanoBallDrawing, EveryFlareSitsAtItsSpikesTip)
     ball.Draw(3000, 1.0f);  // a strong beat
     const std::uint32_t time = 3700;
     DemoRandom::Seed(5);  // whatever other effects drew: the lengths are seed 0's
-    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { ball.Draw(time, 0.0f); });
+    const std::vector<FeedbackPolygon> polygons = Polygons(ball, time, 0.0f);
 
     const double t = time, q = time - 3000.0;
     const Matrix4 eye = Matrix4::Translation(0.0, q / 100.0 - 10.0, -16.0) * Matrix4::Rotation(t / 100.0 + q / 50.0, 1, 0, 0) *
@@ -139,23 +133,6 @@ TEST_F(NanoBallDrawing, EveryFlareSitsAtItsSpikesTip)
     EXPECT_GE(checked, 10);
 }
 
-TEST_F(NanoBallDrawing, RightAfterAStrongBeatTheBallDropsBelowTheCentre)
-{
-    NanoBall ball(0, 60000);
-    ball.Draw(5000, 1.0f);
-    int upper = 0;
-    int lower = 0;
-    for (int y = 0; y < testHeight; ++y) {
-        for (int x = 0; x < testWidth; ++x) {
-            if (ReadPixel(x, y).g != 255) {
-                (y < testHeight / 2 ? upper : lower) += 1;
-            }
-        }
-    }
-    EXPECT_GT(lower, 0);
-    EXPECT_GT(lower, 4 * upper);
-}
-
 TEST_F(NanoBallDrawing, TheBackdropPulsesWithTheBeatAndFadesOverTheLastSevenSeconds)
 {
     NanoBall ball(0, 20000);
@@ -169,37 +146,8 @@ TEST_F(NanoBallDrawing, TheBackdropPulsesWithTheBeatAndFadesOverTheLastSevenSeco
     EXPECT_LE(ReadPixelAt(0.5, 0.5).g, 1);
 }
 
-TEST_F(NanoBallDrawing, LightsWithItsOwnValuesInEyeSpace)
-{
-    NanoBall ball(0, 60000);
-    ball.lightSpecular = {2.0f, 3.0f, 4.0f, 1.0f};
-    ball.Draw(5000, 1.0f);
-    GLfloat specular[4] = {};
-    glGetLightfv(GL_LIGHT1, GL_SPECULAR, specular);
-    EXPECT_EQ(specular[0], 2.0f);
-    EXPECT_EQ(specular[2], 4.0f);
-    GLfloat position[4] = {};
-    glGetLightfv(GL_LIGHT1, GL_POSITION, position);
-    EXPECT_EQ(position[1], -8.0f) << "set under the identity modelview";
-    EXPECT_EQ(position[2], 32.0f);
-    GLfloat shininess = 0.0f;
-    glGetMaterialfv(GL_BACK, GL_SHININESS, &shininess);
-    EXPECT_EQ(shininess, 96.0f);
-}
-
-TEST_F(NanoBallDrawing, LeavesOnlyItsLightOnBesidesTheStateBetweenEffects)
-{
-    NanoBall ball(0, 60000);
-    EXPECT_EQ(ball.name, "NanoBall");
-    for (const auto& [time, beat] : {std::pair{100u, 0.0f}, {5000u, 1.0f}, {5600u, 0.1f}, {59999u, 0.5f}}) {
-        ball.Draw(time, beat);
-        EXPECT_TRUE(BetweenEffectsState()) << time;
-        EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL)) << time;
-        EXPECT_TRUE(glIsEnabled(GL_LIGHT1)) << time;
-    }
-    glDisable(GL_LIGHT1);
-}
-
+// The light is set under the identity modelview, in eye space, from the
+// values its section edits.
 TEST_F(NanoBallDrawing, ALightEditedInItsSectionLightsTheNextDraw)
 {
     NanoBall ball(0, 60000);
@@ -221,5 +169,10 @@ TEST_F(NanoBallDrawing, ALightEditedInItsSectionLightsTheNextDraw)
     GLfloat position[4] = {};
     glGetLightfv(GL_LIGHT1, GL_POSITION, position);
     EXPECT_EQ(position[0], 3.0f);
+    EXPECT_EQ(position[1], -8.0f);
+    EXPECT_EQ(position[2], 32.0f);
     EXPECT_EQ(position[3], 1.0f) << "the fourth value is not the panel's";
+    GLfloat shininess = 0.0f;
+    glGetMaterialfv(GL_BACK, GL_SHININESS, &shininess);
+    EXPECT_EQ(shininess, 96.0f);
 }

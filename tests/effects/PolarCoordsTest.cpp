@@ -3,42 +3,30 @@
 #include <memory>
 
 #include "core/DemoRandom.h"
+#include "effects/EffectTest.h"
 #include "effects/PolarCoords.h"
-#include "support/DrawnCorners.h"
-#include "support/Feedback.h"
-#include "support/GlTestContext.h"
-#include "support/Pictures.h"
-#include "support/ShippedData.h"
 
 using Effekter::PolarCoords;
 
 namespace {
 
-const Rgba white{255, 255, 255, 255};
-const Rgba empty{0, 0, 0, 0};
-
 // Shows the off-screen image as it is, stretched over the window.
 const std::string imageProbe =
     "#version 110\nuniform sampler2D scene;\nvoid main() { gl_FragColor = texture2D(scene, gl_TexCoord[0].st); }\n";
 
-class PolarCoordsDrawing : public GlTest {
+class PolarCoordsDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        ASSERT_TRUE(WriteTwoBandPicture("data/housing.jpg", FIF_PNG, 24, white, white, 16));
+        EffectTest::SetUp();
+        WriteSolidPicture("data/housing.jpg", white);
     }
 
     std::unique_ptr<PolarCoords> MakeWithProbe()
     {
         folder.WriteFile("data/polar.fs", imageProbe);
-        testing::internal::CaptureStderr();
-        auto effect = std::make_unique<PolarCoords>(0, 100000);
-        testing::internal::GetCapturedStderr();
-        return effect;
+        return Quietly<PolarCoords>(0, 100000);
     }
-
-    ScriptFolder folder;
 };
 
 }  // namespace
@@ -49,17 +37,15 @@ TEST_F(PolarCoordsDrawing, ShowsOnlyItsOwnImageAndLeavesTheUniformsAtZero)
     PolarCoords polar(0, 100000);
     EXPECT_NE(polar.timeLocation, -1);
     EXPECT_NE(polar.resolutionLocation, -1);
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    Fill(red);
     polar.Draw(7200, 0.0f);
     const std::vector<Rgba> frame = ReadFrame();
-    const long reds = std::count(frame.begin(), frame.end(), Rgba{255, 0, 0, 255});
+    const long reds = std::count(frame.begin(), frame.end(), red);
     EXPECT_EQ(reds, 0) << "what earlier effects drew is cleared";
     EXPECT_EQ(UniformValue(polar.shader.program, polar.timeLocation), 0.0f);
     const std::array<GLfloat, 4> resolution = UniformVector(polar.shader.program, polar.resolutionLocation);
     EXPECT_EQ(resolution[0], 0.0f);
     EXPECT_EQ(resolution[1], 0.0f);
-    EXPECT_TRUE(BetweenEffectsState()) << "depth test off, no framebuffer bound";
 }
 
 TEST_F(PolarCoordsDrawing, DrawsTheFieldIntoTheTargetsCornerWithTheWindowsView)
@@ -72,10 +58,9 @@ TEST_F(PolarCoordsDrawing, DrawsTheFieldIntoTheTargetsCornerWithTheWindowsView)
     const std::vector<Rgba> texels = TextureTexels(polar->target.textureId, 1024, 1024);
     const auto texel = [&texels](int x, int y) { return texels[static_cast<std::size_t>(y) * 1024 + static_cast<std::size_t>(x)]; };
     EXPECT_EQ(texel(testWidth / 2, testHeight / 2), white) << "the field at the view's centre";
-    EXPECT_EQ(texel(testWidth + 10, testHeight / 2), empty) << "nothing right of the window-sized corner";
-    EXPECT_EQ(texel(testWidth / 2, testHeight + 10), empty) << "nothing above it";
-    EXPECT_EQ(ReadPixelAt(0.9, 0.9), empty);
-    EXPECT_TRUE(BetweenEffectsState());
+    EXPECT_EQ(texel(testWidth + 10, testHeight / 2), cleared) << "nothing right of the window-sized corner";
+    EXPECT_EQ(texel(testWidth / 2, testHeight + 10), cleared) << "nothing above it";
+    EXPECT_EQ(ReadPixelAt(0.9, 0.9), cleared);
 }
 
 // Every corner of the 441 boxes lands where the swaying camera, the boxes'
@@ -101,5 +86,5 @@ TEST_F(PolarCoordsDrawing, TheBoxesStandWhereCameraTurnAndSeedPutThem)
         }
     }
     DemoRandom::Seed(5);  // whatever other effects drew: the heights are the seed's
-    EXPECT_TRUE(corners.MatchedBy(CapturePolygons([&] { polar->Draw(time, 0.0f); }), 0, 500));
+    EXPECT_TRUE(corners.MatchedBy(Polygons(*polar, time, 0.0f), 0, 500));
 }

@@ -1,30 +1,23 @@
 #include <cmath>
 
 #include "core/DemoRandom.h"
-#include "effects/ModelEffectFiles.h"
+#include "effects/EffectTest.h"
 #include "effects/Rubber3d.h"
 #include "effects/RubberBackdrop.h"
-#include "support/DrawnCorners.h"
-#include "support/GlTestContext.h"
 
 using Effekter::Rubber3d;
 
 namespace {
 
-const Rgba white{255, 255, 255, 255};
-const Rgba black{0, 0, 0, 255};
-
 // A chrome square far larger than the view, a white environment and
 // black backdrops: wherever the model is drawn the screen turns white.
-class Rubber3dDrawing : public GlTest {
+class Rubber3dDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        WriteRubberFiles(folder, 400.0f);
+        EffectTest::SetUp();
+        WriteRubberFiles(400.0f);
     }
-
-    ScriptFolder folder;
 };
 
 }  // namespace
@@ -64,7 +57,6 @@ TEST_F(Rubber3dDrawing, TheModelComesCloseOnlyOnABeatAboveAQuarter)
         Rubber3d rubber(0, 100000);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         rubber.Draw(7200, beat);
-        EXPECT_TRUE(BetweenEffectsState()) << beat;
         const bool triggered = beat > 0.25f;
         EXPECT_EQ(rubber.lastTrigger, triggered ? 7200u : 0u) << beat;
         EXPECT_EQ(ReadPixelAt(0.1, 0.5) == white, triggered) << beat;
@@ -76,7 +68,7 @@ TEST_F(Rubber3dDrawing, TheModelComesCloseOnlyOnABeatAboveAQuarter)
 // i + 1 times, each strip turned further than the one before.
 TEST_F(Rubber3dDrawing, EachStripTurnsTheModelOneStepFurther)
 {
-    WriteRubberFiles(folder, 20.0f);
+    WriteRubberFiles(20.0f);
     Rubber3d rubber(0, 100000);
     const std::uint32_t time = 7300;  // turned 365 degrees about y
     const float beat = 0.3f;
@@ -99,7 +91,7 @@ TEST_F(Rubber3dDrawing, EachStripTurnsTheModelOneStepFurther)
         strip = strip * step;
         corners.AddSquare(strip, 20.0);
     }
-    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { rubber.Draw(time, beat); });
+    const std::vector<FeedbackPolygon> polygons = Polygons(rubber, time, beat);
     ASSERT_GE(polygons.size(), static_cast<std::size_t>(Rubber3d::strips));
     EXPECT_TRUE(corners.MatchedBy(polygons, polygons.size() - Rubber3d::strips, 4 * Rubber3d::strips));
 }
@@ -119,12 +111,11 @@ TEST_F(Rubber3dDrawing, LeavesTheGeneratorAfterTenDrawsOfItsSeed)
 
 TEST_F(Rubber3dDrawing, BackdropIsPushedDownAtTheStartOfTheWindow)
 {
-    WritePlainPicture(folder, "data/rubber/background.jpg", white);
+    WriteSolidPicture("data/rubber/background.jpg", white);
     Rubber3d rubber(20000, 100000);
     rubber.Draw(20001, 0.0f);
-    EXPECT_EQ(ReadPixelAt(0.5, 0.2), (Rgba{0, 0, 0, 0}));
+    EXPECT_EQ(ReadPixelAt(0.5, 0.2), cleared);
     EXPECT_EQ(ReadPixelAt(0.5, 0.8), white);
-    EXPECT_TRUE(BetweenEffectsState());
 
     glClear(GL_COLOR_BUFFER_BIT);
     rubber.Draw(30000, 0.0f);

@@ -1,35 +1,27 @@
 #include "core/DemoMessage.h"
+#include "effects/EffectTest.h"
 #include "effects/ShaderShow.h"
-#include "support/GlTestContext.h"
-#include "support/Pictures.h"
-#include "support/ShippedData.h"
 
 using Effekter::ShaderShow;
 
 namespace {
-
-const Rgba red{255, 0, 0, 255};
-const Rgba blue{0, 0, 255, 255};
-const Rgba green{0, 255, 0, 255};
 
 // Shows the bound picture unchanged, and reads both uniforms.
 const std::string pictureProbe =
     "#version 110\nuniform sampler2D image;\nuniform float time;\nuniform float beat;\n"
     "void main() { gl_FragColor = texture2D(image, gl_TexCoord[0].st) + vec4(0.0 * time * beat); }\n";
 
-class ShaderShowDrawing : public GlTest {
+class ShaderShowDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        ASSERT_TRUE(WriteTwoBandPicture("data/card.png", FIF_PNG, 24, red, blue, 64));
+        EffectTest::SetUp();
+        WriteBandedPicture("data/card.png", red, blue);
         CopyShipped(folder, "shadershow/aurora.fs");
         CopyShipped(folder, "shadershow/tunnel.fs");
         folder.WriteFile("data/probe.fs", pictureProbe);
         folder.WriteFile("data/green.fs", "#version 110\nvoid main() { gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0); }\n");
     }
-
-    ScriptFolder folder;
 };
 
 }  // namespace
@@ -41,15 +33,13 @@ TEST_F(ShaderShowDrawing, PassesAbsoluteSecondsAndTheBeat)
         show.Draw(61500, 0.75f);
         EXPECT_EQ(UniformValue(show.shader.program, show.timeLocation), 61.5f) << shader;
         EXPECT_EQ(UniformValue(show.shader.program, show.beatLocation), 0.75f) << shader;
-        EXPECT_TRUE(BetweenEffectsState()) << shader;
     }
 }
 
 TEST_F(ShaderShowDrawing, DrawsThePictureUprightOverTheWholeWindow)
 {
     ShaderShow show(0, 10000, "data/probe.fs", "data/card.png");
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    Fill(white);
     show.Draw(5000, 0.0f);
     // Away from the top and bottom rows, where the repeating picture's
     // filtering mixes in the other edge.
@@ -75,17 +65,15 @@ TEST_F(ShaderShowDrawing, EmptyShaderPathShowsThePlainPicture)
 
 TEST_F(ShaderShowDrawing, TwoEntriesWithDifferentFilesRunIndependently)
 {
-    testing::internal::CaptureStderr();
-    ShaderShow plain(0, 10000, "data/green.fs", "data/card.png");
-    testing::internal::GetCapturedStderr();
+    const auto plain = Quietly<ShaderShow>(0, 10000, "data/green.fs", "data/card.png");
     ShaderShow picture(0, 10000, "data/probe.fs", "data/card.png");
-    plain.Draw(1000, 0.0f);
+    plain->Draw(1000, 0.0f);
     EXPECT_EQ(ReadPixelAt(0.5, 0.2), green);
     picture.Draw(1000, 0.0f);
     EXPECT_EQ(ReadPixelAt(0.5, 0.2), red);
-    plain.Draw(1000, 0.0f);
+    plain->Draw(1000, 0.0f);
     EXPECT_EQ(ReadPixelAt(0.5, 0.8), green);
-    EXPECT_NE(plain.shader.program, picture.shader.program);
+    EXPECT_NE(plain->shader.program, picture.shader.program);
 }
 
 TEST_F(ShaderShowDrawing, MissingShaderFileStopsTheLoad)

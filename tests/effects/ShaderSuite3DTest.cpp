@@ -1,17 +1,11 @@
 #include <cmath>
 
-#include "effects/ModelEffectFiles.h"
+#include "effects/EffectTest.h"
 #include "effects/ShaderSuite3D.h"
-#include "support/DrawnCorners.h"
-#include "support/GlTestContext.h"
-#include "support/ShippedData.h"
 
 using Effekter::ShaderSuite3D;
 
 namespace {
-
-const Rgba white{255, 255, 255, 255};
-const Rgba black{0, 0, 0, 255};
 
 const std::string passThrough =
     "#version 110\nvoid main() { gl_FrontColor = gl_Color; gl_Position = ftransform(); }\n";
@@ -29,15 +23,13 @@ std::string StepProbe(float value)
 constexpr std::uint32_t startTime = 3150;
 constexpr std::uint32_t centredTime = 14400;
 
-class ShaderSuite3DDrawing : public GlTest {
+class ShaderSuite3DDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        WriteRubberFiles(folder, 100.0f);
+        EffectTest::SetUp();
+        WriteRubberFiles(100.0f);
     }
-
-    ScriptFolder folder;
 };
 
 }  // namespace
@@ -68,7 +60,6 @@ TEST_F(ShaderSuite3DDrawing, TimeIsInSecondsAndDepthWritesComeBackOn)
     GLboolean depthWrites = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
     EXPECT_EQ(depthWrites, GL_TRUE);
-    EXPECT_TRUE(BetweenEffectsState());
 
     // So the frame loop's clear still clears depth.
     glClearDepth(0.5);
@@ -83,13 +74,12 @@ TEST_F(ShaderSuite3DDrawing, ShippedShadersShowTheModelOverItsBackdrop)
 {
     CopyShipped(folder, "suite/vs.txt");
     CopyShipped(folder, "suite/fs.txt");
-    WritePlainPicture(folder, "data/rubber/background.jpg", Rgba{0, 0, 128, 255});
+    WriteSolidPicture("data/rubber/background.jpg", Rgba{0, 0, 128, 255});
     ShaderSuite3D suite(startTime, 100000);
     suite.Draw(centredTime, 0.0f);
     const Rgba corner = ReadPixelAt(0.02, 0.02);
     EXPECT_EQ(corner.b, 128) << "the backdrop shows";
     EXPECT_NE(ReadPixelAt(0.5, 0.5), corner) << "the model shows";
-    EXPECT_TRUE(BetweenEffectsState());
 }
 
 // At 15 s the square has drifted 8 units right and turned 750 degrees:
@@ -98,15 +88,13 @@ TEST_F(ShaderSuite3DDrawing, TheModelDriftsAndTurnsWithTheMusicTime)
 {
     folder.WriteFile("data/suite/vs.txt", passThrough);
     folder.WriteFile("data/suite/fs.txt", "#version 110\nvoid main() { gl_FragColor = vec4(1.0); }\n");
-    testing::internal::CaptureStderr();  // no step, no time
-    ShaderSuite3D suite(startTime, 100000);
-    testing::internal::GetCapturedStderr();
+    const auto suite = Quietly<ShaderSuite3D>(startTime, 100000);  // no step, no time
     const std::uint32_t time = 15000;
     DrawnCorners corners;
     corners.AddSquare(Matrix4::ScreenPerspective() * Matrix4::Translation((time - startTime) / 75.0 - 150.0, 0.0, -500.0) *
                           Matrix4::Rotation(time / 20.0, 0, 1, 0),
                       100.0);
-    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { suite.Draw(time, 0.0f); });
+    const std::vector<FeedbackPolygon> polygons = Polygons(*suite, time, 0.0f);
     ASSERT_GE(polygons.size(), 20u);
     EXPECT_TRUE(corners.MatchedBy(polygons, polygons.size() - 20, 4));
 }
@@ -117,13 +105,9 @@ TEST_F(ShaderSuite3DDrawing, TheTwentyPassesBlendByTheirOwnColour)
 {
     folder.WriteFile("data/suite/vs.txt", passThrough);
     folder.WriteFile("data/suite/fs.txt", "#version 110\nvoid main() { gl_FragColor = vec4(0.1); }\n");
-    testing::internal::CaptureStderr();
-    ShaderSuite3D suite(startTime, 100000);
-    testing::internal::GetCapturedStderr();
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    suite.Draw(15000, 0.0f);
+    const auto suite = Quietly<ShaderSuite3D>(startTime, 100000);
+    Fill(white);
+    suite->Draw(15000, 0.0f);
     const double g = 0.1;
     EXPECT_NEAR(ReadPixelAt(0.5, 0.5).r, (g + (1.0 - g) * std::pow(1.0 - g, 20)) * 255.0, 2.0);
     EXPECT_EQ(ReadPixelAt(0.02, 0.02), white) << "beside the model the black backdrop added nothing";

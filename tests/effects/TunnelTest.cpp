@@ -1,31 +1,17 @@
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <vector>
 
 #include "core/DemoRandom.h"
+#include "effects/EffectTest.h"
 #include "effects/Tunnel.h"
-#include "support/DrawnCorners.h"
-#include "support/Feedback.h"
-#include "support/GlTestContext.h"
-#include "support/Pictures.h"
 #include "gfx/Guards.h"
-#include "support/ScriptFolder.h"
 
 using Effekter::Tunnel;
 
 namespace {
 
 // No pictures: the feedback of the polygons drawn tells what the tunnel did.
-class TunnelDrawing : public GlTest {
-protected:
-    std::vector<FeedbackPolygon> Polygons(Tunnel& tunnel, std::uint32_t time, float beat)
-    {
-        return CapturePolygons([&] { tunnel.Draw(time, beat); });
-    }
-
-    ScriptFolder folder;
-};
+using TunnelDrawing = EffectTest;
 
 // What a cloud at this depth gets, with the strength K of the frame.
 float CloudColour(float depth, float strength)
@@ -157,11 +143,9 @@ TEST_F(TunnelDrawing, LeavesTheGeneratorAfterThreeDrawsOfItsSeed)
 // The lights' picture is laid over the landscape upside down.
 TEST_F(TunnelDrawing, TheLightsAreTheLandscapesAddedPictureMirrored)
 {
-    std::filesystem::create_directories("data/sky");
-    for (const char* black : {"data/sky/landskab1.jpg", "data/sky/clouds.jpg"}) {
-        ASSERT_TRUE(WriteTwoBandPicture(black, FIF_PNG, 24, {0, 0, 0, 255}, {0, 0, 0, 255}, 16));
-    }
-    ASSERT_TRUE(WriteTwoBandPicture("data/sky/landskab1_add.jpg", FIF_PNG, 24, {255, 0, 0, 255}, {0, 0, 255, 255}, 16));
+    WriteSolidPicture("data/sky/landskab1.jpg", black);
+    WriteSolidPicture("data/sky/clouds.jpg", black);
+    WriteBandedPicture("data/sky/landskab1_add.jpg", red, blue);
     Tunnel tunnel(1000, 30000);
     tunnel.Draw(29000, 1.0f);  // fourteen seconds into the sky: fade 0.9, lights 0.1125
     const Rgba top = ReadPixelAt(0.5, 0.25);
@@ -170,13 +154,4 @@ TEST_F(TunnelDrawing, TheLightsAreTheLandscapesAddedPictureMirrored)
     EXPECT_EQ(top.r, 0);
     EXPECT_NEAR(bottom.r, 0.1125 * 255, 3);
     EXPECT_EQ(bottom.b, 0);
-}
-
-TEST_F(TunnelDrawing, LeavesTheStateBetweenEffects)
-{
-    Tunnel tunnel(1000, 60000);
-    for (const auto& [time, beat] : {std::pair{1500u, 0.0f}, {30000u, 1.0f}, {50000u, 0.6f}, {59999u, 1.0f}}) {
-        tunnel.Draw(time, beat);
-        EXPECT_TRUE(BetweenEffectsState()) << time;
-    }
 }

@@ -1,26 +1,19 @@
 #include <cmath>
 
+#include "effects/EffectTest.h"
 #include "effects/TwistBox.h"
-#include "support/DrawnCorners.h"
-#include "support/GlTestContext.h"
-#include "support/Pictures.h"
-#include "support/ShippedData.h"
 
 using Effekter::TwistBox;
 
 namespace {
 
-const Rgba white{255, 255, 255, 255};
-
-class TwistBoxDrawing : public GlTest {
+class TwistBoxDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
-        ASSERT_TRUE(WriteTwoBandPicture("data/__grid.jpg", FIF_PNG, 24, white, white, 16));
+        EffectTest::SetUp();
+        WriteSolidPicture("data/__grid.jpg", white);
     }
-
-    ScriptFolder folder;
 };
 
 GLint ModelviewDepth()
@@ -40,7 +33,6 @@ TEST_F(TwistBoxDrawing, IntensityDropsWithTheBeat)
     EXPECT_EQ(UniformValue(box.shader.program, box.intensityLocation), 0.25f);
     box.Draw(1000, 1.0f);
     EXPECT_FLOAT_EQ(UniformValue(box.shader.program, box.intensityLocation), 0.15f);
-    EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(TwistBoxDrawing, PassesTheWindowSizeAndASwingingLamp)
@@ -64,16 +56,12 @@ TEST_F(TwistBoxDrawing, PassesTheWindowSizeAndASwingingLamp)
 TEST_F(TwistBoxDrawing, ClearsTheWindowAndPutsEverythingBack)
 {
     folder.WriteFile("data/bump.fs", "#version 110\nvoid main() { gl_FragColor = vec4(1.0); }\n");
-    testing::internal::CaptureStderr();
-    TwistBox box(0, 100000);
-    testing::internal::GetCapturedStderr();
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    const auto box = Quietly<TwistBox>(0, 100000);
+    Fill(red);
     const GLint depthBefore = ModelviewDepth();
-    box.Draw(0, 0.0f);
+    box->Draw(0, 0.0f);
     EXPECT_EQ(ModelviewDepth(), depthBefore);
-    EXPECT_EQ(ReadPixelAt(0.02, 0.5), (Rgba{0, 0, 0, 0})) << "beside the tower the window was cleared";
+    EXPECT_EQ(ReadPixelAt(0.02, 0.5), cleared) << "beside the tower the window was cleared";
     EXPECT_TRUE(BetweenEffectsState()) << "fog, depth test, texture and program all undone";
 }
 
@@ -94,5 +82,5 @@ TEST_F(TwistBoxDrawing, SlicesAreTurnedAndSizedByTheWave)
         corners.Add(slice, {{-low, -0.05, low}, {low, -0.05, low}, {low, -0.05, -low}, {-low, -0.05, -low},
                             {-high, 0.05, high}, {high, 0.05, high}, {high, 0.05, -high}, {-high, 0.05, -high}});
     }
-    EXPECT_TRUE(corners.MatchedBy(CapturePolygons([&] { box.Draw(time, 0.0f); }), 0, 100));
+    EXPECT_TRUE(corners.MatchedBy(Polygons(box, time, 0.0f), 0, 100));
 }

@@ -1,43 +1,27 @@
 #include <algorithm>
 #include <cmath>
 
+#include "effects/EffectTest.h"
 #include "effects/Zoomba.h"
 #include "effects/Zoombb.h"
-#include "support/DrawnCorners.h"
-#include "support/Feedback.h"
-#include "support/GlTestContext.h"
-#include "support/ScriptFolder.h"
-#include "support/TestPictures.h"
 
 using Effekter::Zoomba;
 using Effekter::Zoombb;
 
 namespace {
 
-const Rgba white{255, 255, 255, 255};
-const Rgba black{0, 0, 0, 255};
-
 // A dark blue backdrop with a grey light layer; Zoomba's sprites are black,
 // which this blend leaves invisible, and Zoombb's are white.
-class ZoomerDrawing : public GlTest {
+class ZoomerDrawing : public EffectTest {
 protected:
     void SetUp() override
     {
-        GlTest::SetUp();
+        EffectTest::SetUp();
         WriteSolidPicture("data/zoomer/bg.jpg", Rgba{0, 0, 100, 255});
         WriteSolidPicture("data/zoomer/bg1.jpg", Rgba{50, 50, 50, 255});
         WriteSolidPicture("data/zoomer/zoomer2.jpg", black);
         WriteSolidPicture("data/zoomer/zoomer2-old.jpg", white);
     }
-
-    void FillRed()
-    {
-        glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    }
-
-    ScriptFolder folder;
 };
 
 void ExpectNear(Rgba actual, Rgba expected, int tolerance = 2)
@@ -53,13 +37,12 @@ TEST_F(ZoomerDrawing, WipesTheFrameWhiteUnderABackdropShiftedHalfAUnitRight)
 {
     // At time 0 the backdrop is not turned and its left edge lies at x =
     // -0.75: the leftmost eighth of the screen shows the white wipe.
-    FillRed();
+    Fill(red);
     Zoomba zoomer(0, 10000);
     zoomer.Draw(0, 0.0f);
-    EXPECT_EQ(ReadPixelAt(0.05, 0.5), (Rgba{255, 255, 255, 255}));
+    EXPECT_EQ(ReadPixelAt(0.05, 0.5), white);
     ExpectNear(ReadPixelAt(0.2, 0.5), Rgba{5, 5, 105, 255});
     ExpectNear(ReadPixelAt(0.95, 0.05), Rgba{5, 5, 105, 255});
-    EXPECT_TRUE(BetweenEffectsState());
 
     // At 5027 ms (u = 4 pi, so no turn) the backdrop has swayed 0.34 units
     // up: the bottom twentieth of the screen is white, the top is not.
@@ -100,7 +83,7 @@ TEST_F(ZoomerDrawing, ZoombaAndZoombbDifferOnlyInTheirSprite)
 TEST_F(ZoomerDrawing, SpritesBrightenWithTheInverseSquareOfTheirDepth)
 {
     Zoomba zoomer(0, 10000);
-    const std::vector<FeedbackPolygon> polygons = CapturePolygons([&] { zoomer.Draw(0, 0.0f); });
+    const std::vector<FeedbackPolygon> polygons = Polygons(zoomer, 0, 0.0f);
     ASSERT_GT(polygons.size(), 50u);
     EXPECT_EQ(polygons[0].colour[0], 1.0f) << "the backdrop";
     EXPECT_NEAR(polygons[1].colour[0], 0.1f, 1e-4f) << "its light layer";
@@ -134,17 +117,5 @@ TEST_F(ZoomerDrawing, TheSpritesFollowTheBendingTubeAndTurn)
                           0.5);
     }
     // After the backdrop and its light layer.
-    EXPECT_TRUE(corners.MatchedBy(CapturePolygons([&] { zoomer.Draw(time, beat); }), 2, 20));
-}
-
-TEST_F(ZoomerDrawing, LeavesTheStateBetweenEffects)
-{
-    Zoombb zoomer(0, 100000);
-    for (const auto& [time, beat] : {std::pair{0u, 0.0f}, {12345u, 1.0f}, {99999u, 0.4f}}) {
-        zoomer.Draw(time, beat);
-        EXPECT_TRUE(BetweenEffectsState()) << time;
-        GLfloat clear[4] = {1, 1, 1, 1};
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-        EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.0f) << "the clear colour is black again";
-    }
+    EXPECT_TRUE(corners.MatchedBy(Polygons(zoomer, time, beat), 2, 20));
 }

@@ -113,7 +113,7 @@ void ResetBetweenEffectsState()
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     UnbindTexture();
     for (const GLenum cap : {GL_BLEND, GL_DEPTH_TEST, GL_CULL_FACE, GL_FOG, GL_SCISSOR_TEST, GL_TEXTURE_GEN_S,
-                             GL_TEXTURE_GEN_T, GL_LIGHTING}) {
+                             GL_TEXTURE_GEN_T, GL_LIGHTING, GL_LIGHT1}) {
         glDisable(cap);
     }
     glEnable(GL_TEXTURE_2D);
