@@ -110,28 +110,21 @@ TEST_F(AlphaBlendImageDrawing, BeatBackShrinksAfterItsTrigger)
     EXPECT_TRUE(Covered(0.5, 0.75));
 }
 
-TEST_F(AlphaBlendImageDrawing, RandomRetriggersAfterMoreThan200Milliseconds)
+TEST_F(AlphaBlendImageDrawing, RandomRetriggersAfterMoreThan200MillisecondsAndHoldsItsPlace)
 {
     AlphaBlendImage image = Make("RANDOM");
     DrawFresh(image, 1300, 1.0f);
     EXPECT_EQ(image.lastTrigger, 1300u);
+    DrawFresh(image, 1400, 0.0f);
+    const std::vector<Rgba> first = ReadFrame();
+    EXPECT_NE(std::count(first.begin(), first.end(), cleared), 0) << "shrunk, it leaves some of the screen free";
+    DemoRandom::Next();  // another effect's draws in between
+    DrawFresh(image, 1400, 0.0f);
+    EXPECT_EQ(ReadFrame(), first);
     DrawFresh(image, 1500, 1.0f);
     EXPECT_EQ(image.lastTrigger, 1300u) << "200 ms is not enough";
     DrawFresh(image, 1501, 1.0f);
     EXPECT_EQ(image.lastTrigger, 1501u);
-}
-
-TEST_F(AlphaBlendImageDrawing, RandomHoldsItsPlaceWhateverElseDrawsRandomly)
-{
-    AlphaBlendImage image = Make("RANDOM");
-    DrawFresh(image, 1300, 1.0f);
-    DrawFresh(image, 1400, 0.0f);
-    const std::vector<Rgba> first = ReadFrame();
-    DemoRandom::Next();  // another effect's draws in between
-    DemoRandom::Next();
-    DrawFresh(image, 1400, 0.0f);
-    EXPECT_EQ(ReadFrame(), first);
-    EXPECT_NE(std::count(first.begin(), first.end(), cleared), 0) << "shrunk, it leaves some of the screen free";
 }
 
 TEST_F(AlphaBlendImageDrawing, RejectsAnUnknownModeWord)
@@ -144,40 +137,29 @@ TEST_F(AlphaBlendImageDrawing, RejectsAnUnknownModeWord)
     }
 }
 
-TEST_F(AlphaBlendImageDrawing, RegistersItsModeAsAnEnumerationOfTheEightWords)
-{
-    AlphaBlendImage image = Make("BEATUP");
-    TweakBar section("card");
-    image.tweakBar = &section;
-    image.RegisterTweaks();
-    ASSERT_EQ(section.Variables().size(), 1u);
-    const TweakVariable& variable = section.Variables().front();
-    EXPECT_EQ(variable.name, "Mode");
-    EXPECT_EQ(variable.label, "Mode");
-    const auto& choice = std::get<TweakChoice>(variable.binding);
-    EXPECT_EQ(choice.value, &image.mode);
-    EXPECT_EQ(choice.type->Name(), "Mode");
-    const char* words[] = {"UP", "DOWN", "LEFT", "RIGHT", "UPCENTER", "BEATUP", "BEATBACK", "RANDOM"};
-    ASSERT_EQ(choice.type->Values().size(), 8u);
-    for (int value = 0; value < 8; ++value) {
-        EXPECT_EQ(choice.type->Values()[static_cast<std::size_t>(value)].value, value);
-        EXPECT_EQ(choice.type->Values()[static_cast<std::size_t>(value)].label, words[value]);
-    }
-    EXPECT_EQ(choice.Chosen(), 5u);
-}
-
-TEST_F(AlphaBlendImageDrawing, AModeChosenInItsSectionActsFromTheNextDraw)
+// The panel offers the mode as the eight words, in order, the script's own
+// chosen; a choice there acts from the next draw.
+TEST_F(AlphaBlendImageDrawing, ItsModeIsAChoiceOfTheEightWordsThatActsFromTheNextDraw)
 {
     AlphaBlendImage image = Make("UP");
     TweakBar section("card");
     image.tweakBar = &section;
     image.RegisterTweaks();
+    ASSERT_EQ(section.Variables().size(), 1u);
+    EXPECT_EQ(section.Variables().front().label, "Mode");
+    const auto& choice = std::get<TweakChoice>(section.Variables().front().binding);
+    std::vector<std::string> words;
+    for (const auto& item : choice.type->Values()) {
+        words.push_back(item.label);
+    }
+    EXPECT_EQ(words, (std::vector<std::string>{"UP", "DOWN", "LEFT", "RIGHT", "UPCENTER", "BEATUP", "BEATBACK", "RANDOM"}));
+    EXPECT_EQ(choice.Chosen(), 0u);
     DrawFresh(image, 1250, 0.0f);
     EXPECT_TRUE(Covered(0.5, 0.75));
     EXPECT_FALSE(Covered(0.25, 0.25));
 
-    std::get<TweakChoice>(section.Find("Mode")->binding).Choose(2);  // LEFT
+    choice.Choose(2);
     DrawFresh(image, 1250, 0.0f);
-    EXPECT_TRUE(Covered(0.75, 0.25));
+    EXPECT_TRUE(Covered(0.75, 0.25)) << "LEFT";
     EXPECT_FALSE(Covered(0.25, 0.75));
 }

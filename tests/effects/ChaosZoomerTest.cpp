@@ -54,14 +54,10 @@ TEST_F(ChaosZoomerDrawing, SwitchesSceneOnlyAfterMoreThanFiveSeconds)
 TEST_F(ChaosZoomerDrawing, FeedsBackAtMostEveryTwentyMilliseconds)
 {
     ChaosZoomer zoomer(0, 100000);
-    zoomer.Draw(20, 0.0f);
-    EXPECT_EQ(zoomer.lastFeedback, 0u);
-    zoomer.Draw(21, 0.0f);
-    EXPECT_EQ(zoomer.lastFeedback, 21u);
-    zoomer.Draw(41, 0.0f);
-    EXPECT_EQ(zoomer.lastFeedback, 21u);
-    zoomer.Draw(42, 0.0f);
-    EXPECT_EQ(zoomer.lastFeedback, 42u);
+    for (const auto& [time, feedback] : {std::pair{20u, 0u}, {21u, 21u}, {41u, 21u}, {42u, 42u}}) {
+        zoomer.Draw(time, 0.0f);
+        EXPECT_EQ(zoomer.lastFeedback, feedback) << time;
+    }
 }
 
 TEST_F(ChaosZoomerDrawing, EverySceneLeavesTheStateBetweenEffects)

@@ -27,12 +27,17 @@ protected:
 
 }  // namespace
 
-TEST_F(CircleDrawing, CirclesPassesMillisecondsAndCoversTheWindow)
+// The two share one shader: Circles gives it the time, Faces the beat too.
+TEST_F(CircleDrawing, BothPassMillisecondsToTheSharedShaderWhichCoversTheWindow)
 {
     CopyShipped(folder, "circles/circles.txt");
     Circles circles(80000, 100000);
     circles.Draw(90000, 1.0f);
     EXPECT_EQ(UniformValue(circles.shader.program, circles.timeLocation), 90000.0f);
+    Faces faces(80000, 100000);
+    faces.Draw(90001, 0.625f);
+    EXPECT_EQ(UniformValue(faces.shader.program, faces.timeLocation), 90001.0f);
+    EXPECT_EQ(UniformValue(faces.shader.program, faces.beatLocation), 0.625f);
 
     folder.WriteFile("data/circles/circles.txt", greyProbe);
     Circles probe(80000, 100000);
@@ -41,15 +46,6 @@ TEST_F(CircleDrawing, CirclesPassesMillisecondsAndCoversTheWindow)
     for (const auto& [x, y] : {std::pair{0.0, 0.0}, {0.999, 0.0}, {0.0, 0.999}, {0.999, 0.999}, {0.5, 0.5}}) {
         EXPECT_EQ(ReadPixelAt(x, y), grey) << x << "," << y;
     }
-}
-
-TEST_F(CircleDrawing, FacesPassesTimeAndBeatToTheSharedShader)
-{
-    CopyShipped(folder, "circles/circles.txt");
-    Faces faces(80000, 100000);
-    faces.Draw(90000, 0.625f);
-    EXPECT_EQ(UniformValue(faces.shader.program, faces.timeLocation), 90000.0f);
-    EXPECT_EQ(UniformValue(faces.shader.program, faces.beatLocation), 0.625f);
 }
 
 TEST_F(CircleDrawing, FacesAddsTheLetteringAtATenthOfTheBeat)

@@ -46,22 +46,18 @@ BallPixels FindBall()
 
 }  // namespace
 
-TEST_F(NanoBallDrawing, AStrongBeatIsAboveAQuarter)
+// Its height counts from its last strong beat, the first at music time 0.
+TEST_F(NanoBallDrawing, UntilABeatAboveAQuarterTheBallIsFarAboveTheScreen)
 {
-    NanoBall ball(0, 60000);
-    ball.Draw(1000, 0.25f);
+    NanoBall ball(0, 100000);
+    ball.Draw(60000, 0.25f);
     EXPECT_EQ(ball.lastTrigger, 0u);
-    ball.Draw(1100, 0.26f);
-    EXPECT_EQ(ball.lastTrigger, 1100u);
-    ball.Draw(1200, 0.0f);
-    EXPECT_EQ(ball.lastTrigger, 1100u);
-}
-
-TEST_F(NanoBallDrawing, BeforeTheFirstStrongBeatTheBallIsFarAboveTheScreen)
-{
-    NanoBall ball(59000, 70000);
-    ball.Draw(60000, 0.0f);
+    ball.Draw(60001, 0.0f);
     EXPECT_EQ(FindBall().count, 0);
+    ball.Draw(60100, 0.26f);
+    EXPECT_EQ(ball.lastTrigger, 60100u);
+    ball.Draw(60200, 0.0f);
+    EXPECT_EQ(ball.lastTrigger, 60100u);
 }
 
 TEST_F(NanoBallDrawing, ASecondAfterAStrongBeatTheBallIsCentredAndSlidesInFromTheRight)

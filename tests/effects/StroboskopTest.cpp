@@ -24,23 +24,18 @@ protected:
 
 }  // namespace
 
-TEST_F(StroboskopDrawing, WithoutBeatTheStripIsHalfGreyAndTheTextBlacksOut)
-{
-    Stroboskop strobe(0, 60000);
-    strobe.Draw(10000, 0.0f);
-    EXPECT_NEAR(Grey(0.5, 0.75), 128, 1) << "the strip at half brightness, nothing added";
-    EXPECT_NEAR(Grey(0.05, 0.95), 128, 1);
-    EXPECT_EQ(Grey(0.5, 0.25), 0) << "white text at full strength takes everything away";
-}
-
-TEST_F(StroboskopDrawing, TheTextFollowsTheBeatFrom21Seconds)
+// Without beat the strip is at half brightness; the white text at full
+// strength takes everything away until 21 s, then beat + 0.5 of it.
+TEST_F(StroboskopDrawing, WithoutBeatTheStripIsHalfGreyAndTheTextBlacksOutUntil21Seconds)
 {
     Stroboskop strobe(0, 60000);
     strobe.Draw(20999, 0.0f);
+    EXPECT_NEAR(Grey(0.5, 0.75), 128, 1);
+    EXPECT_NEAR(Grey(0.05, 0.95), 128, 1);
     EXPECT_EQ(Grey(0.5, 0.25), 0);
     glClear(GL_COLOR_BUFFER_BIT);
     strobe.Draw(21000, 0.0f);
-    EXPECT_NEAR(Grey(0.5, 0.25), 64, 2) << "strength beat + 0.5 takes half away";
+    EXPECT_NEAR(Grey(0.5, 0.25), 64, 2);
     EXPECT_NEAR(Grey(0.5, 0.75), 128, 1);
 }
 

@@ -25,32 +25,19 @@ GLint ModelviewDepth()
 
 }  // namespace
 
-TEST_F(TwistBoxDrawing, IntensityDropsWithTheBeat)
+// The lamp swings on sin(0.0005 t), which peaks at t = pi / 0.001 ms.
+TEST_F(TwistBoxDrawing, PassesAnIntensityFallingWithTheBeatTheWindowSizeAndASwingingLamp)
 {
     CopyShipped(folder, "bump.fs");
     TwistBox box(0, 100000);
-    box.Draw(1000, 0.0f);
-    EXPECT_EQ(UniformValue(box.shader.program, box.intensityLocation), 0.25f);
-    box.Draw(1000, 1.0f);
-    EXPECT_FLOAT_EQ(UniformValue(box.shader.program, box.intensityLocation), 0.15f);
-}
-
-TEST_F(TwistBoxDrawing, PassesTheWindowSizeAndASwingingLamp)
-{
-    CopyShipped(folder, "bump.fs");
-    TwistBox box(0, 100000);
-    GLfloat values[4] = {};
+    const GLuint program = box.shader.program;
     box.Draw(0, 0.0f);
-    glGetUniformfv(box.shader.program, box.resolutionLocation, values);
-    EXPECT_EQ(values[0], static_cast<float>(testWidth));
-    EXPECT_EQ(values[1], static_cast<float>(testHeight));
-    glGetUniformfv(box.shader.program, box.posLocation, values);
-    EXPECT_EQ(values[0], 0.0f);
-    EXPECT_EQ(values[1], 0.5f);
-    // sin(0.0005 t) peaks at t = pi / 0.001 ms.
-    box.Draw(3142, 0.0f);
-    glGetUniformfv(box.shader.program, box.posLocation, values);
-    EXPECT_NEAR(values[0], 0.5f, 1e-6);
+    EXPECT_EQ(UniformValue(program, box.intensityLocation), 0.25f);
+    EXPECT_EQ(UniformVector(program, box.resolutionLocation), (std::array<GLfloat, 4>{testWidth, testHeight, 0, 0}));
+    EXPECT_EQ(UniformVector(program, box.posLocation), (std::array<GLfloat, 4>{0.0f, 0.5f, 0, 0}));
+    box.Draw(3142, 1.0f);
+    EXPECT_FLOAT_EQ(UniformValue(program, box.intensityLocation), 0.15f);
+    EXPECT_NEAR(UniformVector(program, box.posLocation)[0], 0.5f, 1e-6);
 }
 
 TEST_F(TwistBoxDrawing, ClearsTheWindowAndPutsEverythingBack)

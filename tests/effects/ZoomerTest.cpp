@@ -50,17 +50,15 @@ TEST_F(ZoomerDrawing, WipesTheFrameWhiteUnderABackdropShiftedHalfAUnitRight)
     EXPECT_EQ(ReadPixelAt(0.5, 0.985), white);
     ExpectNear(ReadPixelAt(0.5, 0.015), Rgba{5, 5, 105, 255});
     EXPECT_EQ(ReadPixelAt(0.05, 0.5), white) << "and 0.44 units right";
-}
 
-TEST_F(ZoomerDrawing, TheLightLayerAddsATenthWithoutBeatAndMoreWithIt)
-{
-    // The colour clamps: at beat 1 the layer adds the picture as it is.
-    Zoomba zoomer(0, 10000);
+    // The light layer adds a tenth of its picture without beat, more with
+    // it, and clamps: at beat 1 it adds the picture as it is.
     zoomer.Draw(0, 0.5f);
     ExpectNear(ReadPixelAt(0.5, 0.5), Rgba{30, 30, 130, 255});
     zoomer.Draw(0, 1.0f);
     ExpectNear(ReadPixelAt(0.5, 0.5), Rgba{50, 50, 150, 255});
 }
+
 
 TEST_F(ZoomerDrawing, ZoombaAndZoombbDifferOnlyInTheirSprite)
 {
