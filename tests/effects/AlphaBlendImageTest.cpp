@@ -110,11 +110,22 @@ TEST_F(AlphaBlendImageDrawing, BeatBackShrinksAfterItsTrigger)
     EXPECT_TRUE(Covered(0.5, 0.75));
 }
 
-TEST_F(AlphaBlendImageDrawing, RandomRetriggersAfterMoreThan200MillisecondsAndHoldsItsPlace)
+TEST_F(AlphaBlendImageDrawing, RandomPlacesByTheTriggerTimeAndHoldsItsPlaceFor200Milliseconds)
 {
     AlphaBlendImage image = Make("RANDOM");
     DrawFresh(image, 1300, 1.0f);
     EXPECT_EQ(image.lastTrigger, 1300u);
+    // Reseeded with the trigger's time: place and turn are its first three
+    // values; the picture shrinks an eighth each 200 ms.
+    CRuntimeRandom seeded{1300};
+    const double x = seeded.Unit() - 0.5, y = seeded.Unit() - 0.5, angle = 90.0 * seeded.Unit() - 45.0;
+    Matrix4 upsideDown;  // the ortho view runs from 1 at the bottom to -1 at the top
+    upsideDown.m[5] = -1.0;
+    DrawnCorners corners;
+    corners.AddSquare(upsideDown * Matrix4::Translation(x, y, -2.0) * Matrix4::Rotation(angle, 1, 0, 0) *
+                          Matrix4::Rotation(angle, 0, 1, 0) * Matrix4::Rotation(angle, 0, 0, 1),
+                      1.0 - 0.125 / 2.0);
+    EXPECT_TRUE(corners.MatchedBy(Polygons(image, 1400, 0.0f), 0, 2));
     DrawFresh(image, 1400, 0.0f);
     const std::vector<Rgba> first = ReadFrame();
     EXPECT_NE(std::count(first.begin(), first.end(), cleared), 0) << "shrunk, it leaves some of the screen free";
