@@ -15,6 +15,7 @@ const std::vector<PictureAsset>& PictureAssets()
         std::vector<PictureAsset> all{
             {"overlay/loader.jpg", Pictures::Loader},
             {"pictures/kestrova.jpg", Pictures::TitleCard},
+            {"pictures/kestrova-dawn.jpg", Pictures::TitleCardAtDawn},
             {"pictures/signal.jpg", Pictures::SignalCard},
             {"pictures/echo.jpg", Pictures::EchoCard},
             {"pictures/northern.jpg", Pictures::NorthernLights},

@@ -177,6 +177,40 @@ TEST(BuiltPictures, LoadingScreenShowsTheNameAcrossItsMiddle)
     EXPECT_LT(bottom, Pictures::size / 2 + 20);
 }
 
+// The first act's cards are one place from night to dawn: in every one the
+// same dark hills stand on the horizon, their tops at the same height in
+// each column at the sides, whatever the sky above them does.
+TEST(BuiltPictures, TheFirstActsCardsShareTheirHills)
+{
+    const int horizon = static_cast<int>(0.62 * Pictures::size);
+    const auto hillTop = [horizon](FIBITMAP* bitmap, int x) {
+        for (int row = horizon - 130; row < horizon; ++row) {
+            const BYTE* pixel = FreeImage_GetScanLine(bitmap, Pictures::size - 1 - row) + 3 * x;
+            if (0.299 * pixel[FI_RGBA_RED] + 0.587 * pixel[FI_RGBA_GREEN] + 0.114 * pixel[FI_RGBA_BLUE] < 22.0) {
+                return row;
+            }
+        }
+        return horizon;
+    };
+    std::vector<int> first;
+    for (const char* card : {"kestrova", "northern", "horizon", "signal", "echo", "sun", "kestrova-dawn"}) {
+        const std::string path = (builtData / "pictures" / (std::string(card) + ".jpg")).string();
+        const Bitmap bitmap(FreeImage_Load(FIF_JPEG, path.c_str(), 0));
+        ASSERT_TRUE(bitmap) << path;
+        std::vector<int> tops;
+        for (const int x : {20, 90, 160, 870, 940, 1010}) {
+            tops.push_back(hillTop(bitmap.get(), x));
+            EXPECT_LT(tops.back(), horizon - 8) << card << " has no hill at column " << x;
+        }
+        if (first.empty()) {
+            first = tops;
+        }
+        for (std::size_t i = 0; i < tops.size(); ++i) {
+            EXPECT_NEAR(tops[i], first[i], 2) << card << ", probe " << i;
+        }
+    }
+}
+
 TEST(BuiltData, HoldsTheShowScriptAsAuthored)
 {
     EXPECT_EQ(ReadBytes(builtData / "demo.txt"), ReadBytes(std::filesystem::path(SOURCE_DATA_DIR) / "demo.txt"));

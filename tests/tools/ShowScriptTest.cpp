@@ -227,3 +227,34 @@ TEST(ShowScript, ShowsEveryImageEffectOnTheBarsOfTheSecondAct)
     }
     EXPECT_EQ(shown, imageEffects);
 }
+
+// The first act's cards change where the music moves on: every card starts
+// and ends on a four-bar line, every sliding card fills the screen on one,
+// at the middle of its eight bars, and no card leaves the screen but under
+// a card that fills it or in a flash.
+TEST(ShowScript, TheFirstActsCardsChangeOnFourBarLines)
+{
+    const std::set<std::string> slides{"UP", "DOWN", "LEFT", "RIGHT", "BEATUP"};
+    std::set<std::int32_t> cardEnds;
+    std::set<std::int32_t> covered;  // where a slide fills the screen, or a flash starts
+    for (const Entry& entry : ReadScript().entries) {
+        if (entry.keyword == "FlashWhite") {
+            covered.insert(entry.start);
+        }
+        if (entry.keyword != "AlphaBlendImage" || entry.start >= BarStart(33)) {
+            continue;
+        }
+        for (const std::int32_t time : {entry.start, entry.end}) {
+            EXPECT_EQ((BarOf(time) - 1) % 4, 0) << entry.image << " at " << time;
+        }
+        cardEnds.insert(entry.end);
+        if (slides.count(entry.mode) != 0) {
+            EXPECT_EQ(BarOf(entry.end) - BarOf(entry.start), 8) << entry.image;
+            covered.insert(BarStart((BarOf(entry.start) + BarOf(entry.end)) / 2));
+        }
+    }
+    EXPECT_GE(cardEnds.size(), 5u);
+    for (const std::int32_t end : cardEnds) {
+        EXPECT_EQ(covered.count(end), 1u) << "a card ends in plain sight at " << end;
+    }
+}

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "picture/ColorRamp.h"
+#include "picture/FirstActScene.h"
 #include "picture/Pictures.h"
 #include "picture/Scenery.h"
 #include "picture/Shapes.h"
@@ -37,10 +38,9 @@ float CurtainEdge(float x, float baseY, float phase)
 
 Canvas NorthernLights()
 {
+    constexpr float dawn = 0.1f;
     Canvas canvas(size, size);
-    const ColorRamp sky{{0.0f, Palette::abyss}, {0.35f, Palette::night}, {0.75f, Mix(Palette::night, Palette::deepTeal, 0.6f)}};
-    canvas.Paint([&](float, float y) { return sky.At(y / extent); });
-    canvas.AddLight(Scenery::StarField(size, size, 170, 23, extent * 0.72f), Palette::bone * 0.8f);
+    FirstActScene::PaintSkyAndWater(canvas, dawn);
 
     // Two curtains; the colour runs from pale cyan at the lower edge through
     // teal to a coral fringe at the top.
@@ -63,33 +63,26 @@ Canvas NorthernLights()
     });
     canvas.AddLight(haze.Blurred(30.0f), Palette::cyan * 0.1f);
 
-    // Three ridges, lighter with distance; the far one catches the aurora.
-    const std::vector<float> far = Scenery::RidgeLine(size, extent * 0.66f, 190.0f, 5);
-    const std::vector<float> middle = Scenery::RidgeLine(size, extent * 0.79f, 170.0f, 8);
-    const std::vector<float> near = Scenery::RidgeLine(size, extent * 0.91f, 110.0f, 13);
-    const ColorRamp farFill{{0.55f, Mix(Palette::night, Palette::deepTeal, 0.35f)}, {1.0f, Palette::night}};
-    canvas.Cover(Scenery::BelowLine(far, size), [&](float, float y) { return farFill.At(y / extent); });
-    canvas.AddLight(Scenery::RimAlong(far, size, 5.0f), Palette::cyan * 0.45f);
-    const ColorRamp middleFill{{0.65f, Mix(Palette::night, Palette::deepTeal, 0.12f)}, {1.0f, Mix(Palette::abyss, Palette::night, 0.4f)}};
-    canvas.Cover(Scenery::BelowLine(middle, size), [&](float, float y) { return middleFill.At(y / extent); });
-    canvas.AddLight(Scenery::RimAlong(middle, size, 3.0f), Palette::cyan * 0.2f);
-    canvas.Cover(Scenery::BelowLine(near, size), Palette::abyss);
-    canvas.AddLight(Scenery::RimAlong(near, size, 2.0f), Palette::deepTeal * 0.5f);
+    // The water gives the lower curtain back, faint.
+    const auto curtain = aurora(extent * 0.42f, 0.6f, 0.35f, extent * 0.38f);
+    canvas.AddLight([&curtain](float x, float y) {
+        const float below = y - FirstActScene::horizon;
+        return below <= 0.0f ? Color{} : curtain(x, FirstActScene::horizon - below * 1.3f) * std::exp(-below / 220.0f);
+    });
+    FirstActScene::AddHills(canvas, dawn);
     return canvas;
 }
 
 Canvas GridHorizon()
 {
-    constexpr float horizon = extent * 0.56f;
+    constexpr float horizon = FirstActScene::horizon;
+    constexpr float dawn = 0.25f;
     // Rows of the grid lie where depthScale / (pixels below the horizon) is
     // whole; columns where (x - centre) / (pixels below * columnScale) is.
-    constexpr float depthScale = 2600.0f;
+    constexpr float depthScale = 2200.0f;
     constexpr float columnScale = 0.24f;
     Canvas canvas(size, size);
-    const ColorRamp sky{{0.0f, Palette::abyss}, {0.55f, Palette::night}, {1.0f, Mix(Palette::night, Palette::coral, 0.35f)}};
-    const ColorRamp ground{{0.0f, Mix(Palette::night, Palette::deepTeal, 0.45f)}, {1.0f, Palette::abyss}};
-    canvas.Paint([&](float, float y) { return y < horizon ? sky.At(y / horizon) : ground.At((y - horizon) / (extent - horizon)); });
-    canvas.AddLight(Scenery::StarField(size, size, 120, 31, horizon * 0.8f), Palette::bone * 0.75f);
+    FirstActScene::PaintSkyAndWater(canvas, dawn);
 
     // A crescent moon: a disc with a slightly shifted disc taken away.
     const Mask moon = Mask::FromCoverage(size, size, [](float x, float y) {
@@ -139,11 +132,12 @@ Canvas GridHorizon()
     canvas.AddLight(crossings.Blurred(4.0f), Palette::bone * 1.4f);
     canvas.AddLight(crossings, Palette::bone * 0.8f);
 
-    // The horizon glows warm, as after sunset.
+    // The horizon glows warm, as before the dawn.
     canvas.AddLight([&](float, float y) {
-        const float distance = (y - horizon) / (y < horizon ? 90.0f : 24.0f);
-        return Mix(Palette::coral, Palette::amber, 0.4f) * (0.55f * std::exp(-distance * distance));
+        const float distance = (y - horizon) / (y < horizon ? 80.0f : 20.0f);
+        return Mix(Palette::coral, Palette::amber, 0.4f) * (0.4f * std::exp(-distance * distance));
     });
+    FirstActScene::AddHills(canvas, dawn);
     const Mask line = Mask::FromCoverage(size, size, [&](float, float y) { return Shapes::EdgeCoverage(std::fabs(y - horizon) - 1.0f); });
     canvas.AddLight(line.Blurred(4.0f), Palette::amber * 0.8f);
     canvas.Cover(line, Mix(Palette::amber, Palette::bone, 0.5f));
@@ -152,15 +146,13 @@ Canvas GridHorizon()
 
 Canvas SunOverWater()
 {
-    constexpr float horizon = extent * 0.62f;
+    constexpr float horizon = FirstActScene::horizon;
+    constexpr float dawn = 0.8f;
     constexpr float sunX = extent * 0.5f;
     constexpr float sunY = horizon - 70.0f;
     constexpr float sunRadius = 235.0f;
     Canvas canvas(size, size);
-    const ColorRamp sky{{0.0f, Palette::abyss}, {0.35f, Palette::night}, {1.0f, Mix(Palette::night, Palette::coral, 0.5f)}};
-    const ColorRamp water{{0.0f, Mix(Palette::deepTeal, Palette::night, 0.35f)}, {1.0f, Palette::abyss}};
-    canvas.Paint([&](float, float y) { return y < horizon ? sky.At(y / horizon) : water.At((y - horizon) / (extent - horizon)); });
-    canvas.AddLight(Scenery::StarField(size, size, 90, 47, horizon * 0.55f), Palette::bone * 0.7f);
+    FirstActScene::PaintSkyAndWater(canvas, dawn);
 
     // The disc, cut by widening gaps towards the water.
     const Mask sun = Mask::FromCoverage(size, size, [&](float x, float y) {
@@ -182,19 +174,6 @@ Canvas SunOverWater()
     const ColorRamp sunColor{{0.0f, Mix(Palette::amber, Palette::bone, 0.45f)}, {0.45f, Palette::amber}, {1.0f, Palette::coral}};
     canvas.Cover(sun, [&](float, float y) { return sunColor.At((y - (sunY - sunRadius)) / (horizon - (sunY - sunRadius))); });
 
-    // Hills on either side frame the sun and sit on the water line.
-    const std::vector<float> ridge = Scenery::RidgeLine(size, horizon - 40.0f, 55.0f, 61);
-    std::vector<float> hills(ridge.size());
-    for (std::size_t i = 0; i < ridge.size(); ++i) {
-        const float fromSun = std::fabs(static_cast<float>(i) + 0.5f - sunX);
-        hills[i] = horizon - (horizon - ridge[i]) * Shapes::SmoothStep(sunRadius + 10.0f, sunRadius + 190.0f, fromSun);
-    }
-    const Mask land = Scenery::BelowLine(hills, size);
-    Mask hillsOnly = land;
-    hillsOnly.Shape([&](float, float y) { return y < horizon + 1.0f ? 1.0f : 0.0f; });
-    canvas.Cover(hillsOnly, Mix(Palette::abyss, Palette::night, 0.6f));
-    canvas.AddLight(Scenery::RimAlong(hills, size, 2.5f), Palette::coral * 0.35f);
-
     // The sun's reflection: streaks that narrow and thin out with depth.
     canvas.AddLight([&](float x, float y) {
         const float below = y - horizon;
@@ -209,21 +188,11 @@ Canvas SunOverWater()
         const float fade = std::exp(-depth * 2.2f);
         return Mix(Palette::amber, Palette::coral, std::min(1.0f, depth * 1.6f)) * (0.9f * streak * column * fade);
     });
-    // Faint cold ripples across the rest of the water.
-    canvas.AddLight([&](float x, float y) {
-        const float below = y - horizon;
-        if (below <= 0.0f) {
-            return Color{};
-        }
-        const float phase = 21.0f * std::log(1.0f + below / 14.0f);
-        const float ripple = std::pow(0.5f + 0.5f * std::sin(phase + 0.5f * std::sin(x * 0.013f + phase * 0.3f)), 12.0f);
-        return Palette::cyan * (0.12f * ripple * std::exp(-below / 400.0f));
-    });
-
     canvas.AddLight([&](float, float y) {
         const float distance = (y - horizon) / (y < horizon ? 40.0f : 10.0f);
         return Palette::amber * (0.5f * std::exp(-distance * distance));
     });
+    FirstActScene::AddHills(canvas, dawn);
     return canvas;
 }
 

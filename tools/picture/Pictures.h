@@ -11,8 +11,10 @@ constexpr int size = 1024;
 // The loading screen: shown on a quad 1.2 times taller than wide.
 Canvas Loader();
 
-// Full-screen cards and scenes that slide, rise and pulse over each other.
+// Full-screen cards and scenes that slide, rise and pulse over each other:
+// one place from night to dawn, the title at both ends.
 Canvas TitleCard();
+Canvas TitleCardAtDawn();
 Canvas SignalCard();
 Canvas EchoCard();
 Canvas NorthernLights();

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "picture/ColorRamp.h"
+#include "picture/FirstActScene.h"
 #include "picture/Lettering.h"
 #include "picture/Pictures.h"
 #include "picture/Scenery.h"
@@ -73,51 +74,63 @@ Canvas Loader()
     return canvas;
 }
 
-Canvas TitleCard()
-{
-    Canvas canvas(size, size);
-    const ColorRamp depth{{0.0f, Mix(Palette::night, Palette::deepTeal, 0.5f)}, {0.75f, Palette::night}, {1.45f, Palette::abyss}};
-    canvas.Paint([&](float x, float y) { return depth.At(std::hypot(x - extent * 0.5f, y - extent * 0.5f) / (extent * 0.5f)); });
-    // A low, wide warm glow, as of light beyond the horizon.
-    canvas.AddLight(Mask::FromCoverage(size, size, [](float x, float y) { return Shapes::Glow(x, y * 2.2f, extent * 0.5f, extent * 1.05f * 2.2f, extent * 0.5f); }),
-                    Mix(Palette::amber, Palette::coral, 0.3f) * 0.2f);
+namespace {
 
-    // Faint rings around the name, like ripples of the beat.
+// The name over the first act's scene: faint ripples round it, a rule
+// above, a short warm one below, and the show's subtitle.
+Canvas Title(float dawn, Color glowColour)
+{
+    constexpr float nameY = extent * 0.4f;
+    Canvas canvas(size, size);
+    FirstActScene::PaintSkyAndWater(canvas, dawn);
     const Mask rings = Mask::FromCoverage(size, size, [](float x, float y) {
         float coverage = 0.0f;
         for (int ring = 0; ring < 6; ++ring) {
             const float radius = 250.0f + 110.0f * static_cast<float>(ring);
-            coverage += Shapes::RingCoverage(x, y, extent * 0.5f, extent * 0.5f, radius, 2.0f) * (0.22f - 0.03f * static_cast<float>(ring));
+            coverage += Shapes::RingCoverage(x, y, extent * 0.5f, nameY, radius, 2.0f) * (0.22f - 0.03f * static_cast<float>(ring));
         }
-        return coverage;
+        return coverage * Shapes::SmoothStep(FirstActScene::horizon + 4.0f, FirstActScene::horizon - 4.0f, y);
     });
-    canvas.AddLight(rings.Blurred(3.0f), Palette::cyan * 0.9f);
-    canvas.AddLight(rings, Palette::cyan * 0.5f);
+    canvas.AddLight(rings.Blurred(3.0f), glowColour * 0.9f);
+    canvas.AddLight(rings, glowColour * 0.5f);
+    FirstActScene::AddHills(canvas, dawn);
 
     const Lettering sans(Fonts::sansBold);
-    const Mask name = sans.Set("KESTROVA", {124, 0.17f}, size, size, extent * 0.5f, extent * 0.5f);
-    GlowingLetters(canvas, name, Palette::bone, Palette::cyan, 1.0f);
+    const Mask name = sans.Set("KESTROVA", {124, 0.17f}, size, size, extent * 0.5f, nameY);
+    GlowingLetters(canvas, name, Palette::bone, glowColour, 1.0f);
 
     const InkBox ink = FindInk(name);
     const Mask above = FadingRule(static_cast<float>(ink.left), static_cast<float>(ink.right), static_cast<float>(ink.top) - 46.0f, 2.0f);
-    canvas.AddLight(above.Blurred(5.0f), Palette::cyan);
-    canvas.Cover(above, Palette::cyan);
+    canvas.AddLight(above.Blurred(5.0f), glowColour);
+    canvas.Cover(above, glowColour);
     const Mask below = FadingRule(extent * 0.5f - 120.0f, extent * 0.5f + 120.0f, static_cast<float>(ink.bottom) + 46.0f, 3.0f);
     canvas.AddLight(below.Blurred(6.0f), Palette::amber);
     canvas.Cover(below, Palette::amber);
 
     const Lettering mono(Fonts::mono);
     canvas.Cover(mono.Set("NORTHERN NIGHT", {28, 0.7f}, size, size, extent * 0.5f, static_cast<float>(ink.bottom) + 100.0f),
-                 Mix(Palette::bone, Palette::cyan, 0.4f) * 0.8f);
+                 Mix(Palette::bone, glowColour, 0.4f) * 0.8f);
     return canvas;
+}
+
+}  // namespace
+
+Canvas TitleCard()
+{
+    return Title(0.0f, Palette::cyan);
+}
+
+Canvas TitleCardAtDawn()
+{
+    return Title(1.0f, Mix(Palette::amber, Palette::coral, 0.3f));
 }
 
 Canvas SignalCard()
 {
-    constexpr float waveY = extent * 0.66f;
+    constexpr float waveY = extent * 0.43f;
+    constexpr float dawn = 0.4f;
     Canvas canvas(size, size);
-    const ColorRamp diagonal{{0.0f, Mix(Palette::night, Palette::deepTeal, 0.7f)}, {0.55f, Palette::night}, {1.0f, Palette::abyss}};
-    canvas.Paint([&](float x, float y) { return diagonal.At((x + y) / (2.0f * extent)); });
+    FirstActScene::PaintSkyAndWater(canvas, dawn);
 
     // A wave packet across the picture, with a dimmer echo trailing it.
     const auto wave = [](float x, float delay) {
@@ -154,9 +167,10 @@ Canvas SignalCard()
         return std::max(line, tick) * Shapes::SmoothStep(0.0f, 0.2f, x / extent) * Shapes::SmoothStep(1.0f, 0.8f, x / extent);
     });
     canvas.AddLight(baseline, Palette::cyan * 0.6f);
+    FirstActScene::AddHills(canvas, dawn);
 
     const Lettering sans(Fonts::sansBold);
-    GlowingLetters(canvas, sans.Set("SIGNAL", {150, 0.24f}, size, size, extent * 0.5f, extent * 0.34f), Palette::bone, Palette::cyan, 0.8f);
+    GlowingLetters(canvas, sans.Set("SIGNAL", {150, 0.24f}, size, size, extent * 0.5f, extent * 0.2f), Palette::bone, Palette::cyan, 0.8f);
 
     const Lettering mono(Fonts::mono);
     const Color caption = Mix(Palette::cyan, Palette::bone, 0.3f) * 0.7f;
@@ -167,26 +181,40 @@ Canvas SignalCard()
 
 Canvas EchoCard()
 {
+    constexpr float dawn = 0.55f;
+    constexpr float wordY = extent * 0.42f;
     Canvas canvas(size, size);
-    const ColorRamp sky{{0.0f, Palette::abyss}, {0.45f, Palette::night}, {1.0f, Mix(Palette::night, Palette::coral, 0.22f)}};
-    canvas.Paint([&](float, float y) { return sky.At(y / extent); });
-    canvas.AddLight(Mask::FromCoverage(size, size, [](float x, float y) { return Shapes::Glow(x, y * 1.8f, extent * 0.5f, extent * 0.62f * 1.8f, extent * 0.45f); }),
-                    Palette::coral * 0.28f);
+    FirstActScene::PaintSkyAndWater(canvas, dawn);
 
     const Lettering sans(Fonts::sansBold);
     constexpr TextStyle style{190, 0.2f};
-    // Echoes fade away from the word: cold above, warm below.
-    for (int step = 3; step >= 1; --step) {
-        const float offset = 150.0f * static_cast<float>(step);
+    // Echoes fade away from the word into the sky, cold.
+    for (int step = 2; step >= 1; --step) {
         const float strength = 0.75f / static_cast<float>(step * step);
-        const Mask up = Outline(sans.Set("ECHO", style, size, size, extent * 0.5f, extent * 0.5f - offset), 2.0f);
+        const Mask up = Outline(sans.Set("ECHO", style, size, size, extent * 0.5f, wordY - 140.0f * static_cast<float>(step)), 2.0f);
         canvas.AddLight(up.Blurred(6.0f), Palette::cyan * strength);
         canvas.Cover(up, Mix(Palette::night, Palette::cyan, strength));
-        const Mask down = Outline(sans.Set("ECHO", style, size, size, extent * 0.5f, extent * 0.5f + offset), 2.0f);
-        canvas.AddLight(down.Blurred(6.0f), Palette::coral * strength);
-        canvas.Cover(down, Mix(Palette::night, Palette::coral, strength));
     }
-    GlowingLetters(canvas, sans.Set("ECHO", style, size, size, extent * 0.5f, extent * 0.5f), Palette::bone, Palette::amber, 0.8f);
+    // The water gives the word back warm, fainter with depth and broken by
+    // the ripples.
+    const Mask word = sans.Set("ECHO", style, size, size, extent * 0.5f, wordY);
+    const Mask reflection = Mask::FromCoverage(size, size, [&word](float x, float y) {
+        const float below = y - FirstActScene::horizon;
+        if (below <= 0.0f) {
+            return 0.0f;
+        }
+        const float ripple = 6.0f * std::sin(below * 0.11f + x * 0.004f);
+        const int mirroredY = static_cast<int>(FirstActScene::horizon - below * 1.15f);
+        const int shiftedX = static_cast<int>(x + ripple);
+        if (mirroredY < 0 || shiftedX < 0 || shiftedX >= size) {
+            return 0.0f;
+        }
+        return word.At(shiftedX, mirroredY) * std::exp(-below / 260.0f);
+    });
+    canvas.AddLight(reflection.Blurred(5.0f), Palette::coral * 0.45f);
+    canvas.AddLight(reflection.Blurred(1.5f), Mix(Palette::coral, Palette::amber, 0.5f) * 0.35f);
+    FirstActScene::AddHills(canvas, dawn);
+    GlowingLetters(canvas, word, Palette::bone, Palette::amber, 0.8f);
     return canvas;
 }
 
