@@ -142,22 +142,28 @@ Canvas EnvironmentMap(const ColorRamp& sky, Color horizonLine, Color sun, float 
     return canvas;
 }
 
-Canvas Backdrop(const std::initializer_list<std::array<float, 4>>& blobs, Color inner, Color outer, float strength)
+// The rubber scenes' soft shapes: two aurora ribbons winding across and a
+// few orbs round the middle, fading out in a circle before the picture's
+// edges (an additive layer must be black there). spread moves the ribbons
+// apart and swells the orbs: the beat layer holds them spread, so that on
+// every kick the shapes seem to leap outwards.
+struct SoftShapes {
+    float upper, lower, orbs;
+};
+
+SoftShapes SoftShapesAt(float x, float y, float spread)
 {
-    Canvas canvas(size, size);
-    canvas.Paint([](float, float) { return Color{}; });
-    for (const auto& blob : blobs) {
-        const float cx = blob[0] * extent;
-        const float cy = blob[1] * extent;
-        const float radius = blob[2] * extent;
-        const float weight = blob[3];
-        canvas.AddLight([=](float x, float y) {
-            const float glow = Shapes::Glow(x, y, cx, cy, radius);
-            const float fade = EdgeFade(x, y, 0.15f);
-            return Mix(outer, inner, glow) * (strength * weight * glow * fade);
-        });
+    const auto band = [](float offset, float width) { return std::exp(-(offset * offset) / (2.0f * width * width)); };
+    const float u = x / extent;
+    const float v = y / extent;
+    const float vignette = Shapes::SmoothStep(0.5f, 0.22f, std::hypot(u - 0.5f, v - 0.5f));
+    SoftShapes shapes{band(v - (0.34f - 0.05f * spread + 0.09f * std::sin(tau * (1.1f * u + 0.15f))), 0.07f) * vignette,
+                      band(v - (0.68f + 0.05f * spread + 0.08f * std::sin(tau * (0.8f * u + 0.6f))), 0.09f) * vignette, 0.0f};
+    for (const auto& [ox, oy, radius] : {std::array{0.5f, 0.5f, 0.2f}, std::array{0.26f, 0.58f, 0.13f}, std::array{0.72f, 0.4f, 0.15f}}) {
+        shapes.orbs += std::exp(-std::pow(std::hypot(u - ox, v - oy) / (radius * (1.0f + 0.35f * spread)), 2.0f));
     }
-    return canvas;
+    shapes.orbs *= vignette;
+    return shapes;
 }
 
 }  // namespace
@@ -183,39 +189,28 @@ Canvas HorizonEnvironment()
 
 Canvas RubberBackdrop()
 {
-    // Soft shapes, no rectangle: two aurora ribbons winding across and a
-    // few teal orbs round the middle, fading out in a circle before the
-    // picture's edges (an additive layer must be black there). The beat
-    // layer's rings flash over them.
     Canvas canvas(size, size);
     canvas.Paint([](float, float) { return Color{}; });
-    const auto band = [](float offset, float width) { return std::exp(-(offset * offset) / (2.0f * width * width)); };
-    canvas.AddLight([&](float x, float y) {
-        const float u = x / extent;
-        const float v = y / extent;
-        const float upper = band(v - (0.34f + 0.09f * std::sin(tau * (1.1f * u + 0.15f))), 0.07f);
-        const float lower = band(v - (0.68f + 0.08f * std::sin(tau * (0.8f * u + 0.6f))), 0.09f);
-        float orbs = 0.0f;
-        for (const auto& [ox, oy, radius] : {std::array{0.5f, 0.5f, 0.2f}, std::array{0.26f, 0.58f, 0.13f}, std::array{0.72f, 0.4f, 0.15f}}) {
-            orbs += std::exp(-std::pow(std::hypot(u - ox, v - oy) / radius, 2.0f));
-        }
-        const float vignette = Shapes::SmoothStep(0.5f, 0.22f, std::hypot(u - 0.5f, v - 0.5f));
-        return (Mix(Palette::deepTeal, Palette::cyan, 0.45f) * (0.55f * upper) + Palette::deepTeal * (0.7f * lower) +
-                Mix(Palette::deepTeal, Palette::night, 0.3f) * (0.6f * orbs)) *
-               vignette;
+    canvas.AddLight([](float x, float y) {
+        const SoftShapes shapes = SoftShapesAt(x, y, 0.0f);
+        return Mix(Palette::deepTeal, Palette::cyan, 0.45f) * (0.55f * shapes.upper) + Palette::deepTeal * (0.7f * shapes.lower) +
+               Mix(Palette::deepTeal, Palette::night, 0.3f) * (0.6f * shapes.orbs);
     });
     return canvas;
 }
 
 Canvas RubberBeatBackdrop()
 {
-    Canvas canvas = Backdrop({{0.5f, 0.5f, 0.22f, 1.0f}, {0.2f, 0.7f, 0.14f, 0.7f}, {0.82f, 0.3f, 0.14f, 0.7f}},
-                             Palette::amber, Palette::coral, 0.7f);
-    // Rings around the centre, like a pulse spreading out.
+    // The same shapes spread, warm, with rings round the centre like a pulse
+    // spreading out.
+    Canvas canvas(size, size);
+    canvas.Paint([](float, float) { return Color{}; });
     canvas.AddLight([](float x, float y) {
+        const SoftShapes shapes = SoftShapesAt(x, y, 1.0f);
         const float r = std::hypot(x - extent * 0.5f, y - extent * 0.5f) / extent;
-        const float rings = std::pow(0.5f + 0.5f * std::cos(r * tau * 6.0f), 8.0f);
-        return Palette::coral * (0.5f * rings * std::exp(-r * 3.0f) * EdgeFade(x, y, 0.15f));
+        const float rings = std::pow(0.5f + 0.5f * std::cos(r * tau * 6.0f), 8.0f) * std::exp(-r * 3.0f) * EdgeFade(x, y, 0.15f);
+        return Mix(Palette::coral, Palette::amber, 0.5f) * (0.5f * (shapes.upper + shapes.lower)) + Palette::amber * (0.35f * shapes.orbs) +
+               Palette::coral * (0.5f * rings);
     });
     return canvas;
 }
