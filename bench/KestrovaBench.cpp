@@ -18,6 +18,7 @@
 
 #include "app/DemoWindow.h"
 #include "app/FrameLoop.h"
+#include "app/MemoryReuse.h"
 #include "app/OfflinePlayback.h"
 #include "capture/CaptureTimeline.h"
 #include "capture/VideoCapture.h"
@@ -359,6 +360,7 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames, c
 
 int main(int argc, char** argv)
 {
+    KeepFreedMemoryForReuse();  // as the program does
     CLI::App app{"Start-up and per-entry frame times of the Kestrova show.", "kestrova-bench"};
     std::string dataDirectory = ".";
     std::string size = "1280x720";

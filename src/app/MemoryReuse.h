@@ -1,0 +1,8 @@
+#pragma once
+
+// Start-up decodes many large buffers (pictures, their mipmap levels, the
+// music), frees most of them and keeps the textures made from them. Where
+// touching fresh memory for the first time is dear, as in a virtual
+// machine, a freed buffer is better kept for the next one than handed back
+// to the system: this tells the allocator so, before anything is allocated.
+void KeepFreedMemoryForReuse();
