@@ -87,7 +87,10 @@ Canvas CloudPuff()
         const float texture = Noise(u * 18.0f + 7.0f, v * 18.0f + 3.0f, 5, 17u);
         density = Shapes::Clamp01(1.0f - std::exp(-1.1f * density * (0.3f + 1.2f * texture)));
         const float fade = EdgeFade(std::hypot(u, v));
-        const Color tone = Mix(Palette::cyan * 0.6f + Palette::deepTeal * 0.4f, Palette::bone, Shapes::SmoothStep(0.2f, 0.9f, density));
+        // Cold to the core: the tunnel's blend squares the colour, which
+        // turns a bone-white core into a beige fog.
+        const Color tone = Mix(Palette::cyan * 0.6f + Palette::deepTeal * 0.4f, Mix(Palette::cyan, Palette::bone, 0.4f),
+                               Shapes::SmoothStep(0.2f, 0.9f, density));
         return tone * (std::pow(density, 1.6f) * fade);
     });
     return canvas;
