@@ -28,7 +28,7 @@ DecodedPicture Copy(const DecodedPicture& picture)
     DecodedPicture copy;
     for (const PictureLevel& level : picture.levels) {
         PictureLevel& copied = copy.levels.emplace_back(PictureLevel{level.width, level.height, nullptr});
-        copied.pixels = std::make_unique<std::uint8_t[]>(BytesOf(level));
+        copied.pixels = std::make_unique_for_overwrite<std::uint8_t[]>(BytesOf(level));
         std::memcpy(copied.pixels.get(), level.pixels.get(), BytesOf(level));
     }
     return copy;
@@ -44,7 +44,7 @@ bool SquarePowerOfTwo(int width, int height)
 PictureLevel Halved(const PictureLevel& level)
 {
     PictureLevel half{level.width / 2, level.height / 2, nullptr};
-    half.pixels = std::make_unique<std::uint8_t[]>(BytesOf(half));
+    half.pixels = std::make_unique_for_overwrite<std::uint8_t[]>(BytesOf(half));
     const std::size_t row = static_cast<std::size_t>(level.width) * bytesPerPixel;
     for (int y = 0; y < half.height; ++y) {
         const std::uint8_t* upper = level.pixels.get() + static_cast<std::size_t>(2 * y) * row;
@@ -61,6 +61,31 @@ PictureLevel Halved(const PictureLevel& level)
     return half;
 }
 
+// The bitmap's pixels as 32-bit BGRA rows, bottom row first, as FreeImage
+// keeps them. 24-bit pictures (every JPEG) are widened here directly, with
+// the full alpha FreeImage's own conversion gives them, sparing a copy.
+std::unique_ptr<std::uint8_t[]> BottomFirstPixels(FIBITMAP* bitmap, int width, int height)
+{
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
+    auto pixels = std::make_unique_for_overwrite<std::uint8_t[]>(rowBytes * static_cast<std::size_t>(height));
+    const bool wide = FreeImage_GetBPP(bitmap) == 24;
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* in = FreeImage_GetScanLine(bitmap, row);
+        std::uint8_t* out = pixels.get() + static_cast<std::size_t>(row) * rowBytes;
+        if (!wide) {
+            std::memcpy(out, in, rowBytes);
+            continue;
+        }
+        for (int x = 0; x < width; ++x, in += 3, out += bytesPerPixel) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = 0xFF;
+        }
+    }
+    return pixels;
+}
+
 }  // namespace
 
 DecodedPicture DecodePicture(const std::string& path)
@@ -69,7 +94,7 @@ DecodedPicture DecodePicture(const std::string& path)
     const Bitmap bitmap(type == FIF_UNKNOWN ? nullptr : FreeImage_Load(type, path.c_str(), 0));
     Bitmap converted;
     FIBITMAP* pixelsSource = bitmap.get();
-    if (bitmap && FreeImage_GetBPP(bitmap.get()) != 32) {
+    if (bitmap && FreeImage_GetBPP(bitmap.get()) != 32 && FreeImage_GetBPP(bitmap.get()) != 24) {
         converted.reset(FreeImage_ConvertTo32Bits(bitmap.get()));
         pixelsSource = converted.get();
     }
@@ -78,13 +103,8 @@ DecodedPicture DecodePicture(const std::string& path)
     if (width <= 0 || height <= 0) {
         return {};
     }
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
-    auto buffer = std::make_unique<std::uint8_t[]>(rowBytes * static_cast<std::size_t>(height));
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(buffer.get() + static_cast<std::size_t>(row) * rowBytes, FreeImage_GetScanLine(pixelsSource, row), rowBytes);
-    }
     DecodedPicture picture;
-    picture.levels.push_back({width, height, FlipAndSwapRedBlue(std::move(buffer), width, height)});
+    picture.levels.push_back({width, height, FlipAndSwapRedBlue(BottomFirstPixels(pixelsSource, width, height), width, height)});
     if (SquarePowerOfTwo(width, height)) {
         while (picture.levels.back().width > 1) {
             picture.levels.push_back(Halved(picture.levels.back()));

@@ -94,7 +94,7 @@ void CTextureFreeImage::LoadFromFile(const char* path)
 std::unique_ptr<std::uint8_t[]> FlipAndSwapRedBlue(std::unique_ptr<std::uint8_t[]> source, int width, int height)
 {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
-    auto flipped = std::make_unique<std::uint8_t[]>(PixelCount(width, height) * bytesPerPixel);
+    auto flipped = std::make_unique_for_overwrite<std::uint8_t[]>(PixelCount(width, height) * bytesPerPixel);
     for (int row = 0; row < height; ++row) {
         const std::uint8_t* in = source.get() + static_cast<std::size_t>(height - 1 - row) * rowBytes;
         std::uint8_t* out = flipped.get() + static_cast<std::size_t>(row) * rowBytes;

@@ -28,11 +28,14 @@ DecodedMusic DecodedMusic::Load(const std::string& path)
     // The frame count in the header is only an estimate for compressed
     // formats such as MP3, so read until the decoder runs dry.
     constexpr sf_count_t chunkFrames = 16384;
+    const std::size_t chunkSamples = static_cast<std::size_t>(chunkFrames * info.channels);
     std::vector<float> samples;
-    samples.reserve(static_cast<std::size_t>(std::max<sf_count_t>(info.frames, 0) * info.channels));
+    // Room for the whole track and one chunk more, so that reading the last
+    // chunk does not move everything read before it.
+    samples.reserve(static_cast<std::size_t>(std::max<sf_count_t>(info.frames, 0) * info.channels) + chunkSamples);
     for (;;) {
         const std::size_t filled = samples.size();
-        samples.resize(filled + static_cast<std::size_t>(chunkFrames * info.channels));
+        samples.resize(filled + chunkSamples);
         const sf_count_t read = sf_readf_float(file.get(), samples.data() + filled, chunkFrames);
         samples.resize(filled + static_cast<std::size_t>(std::max<sf_count_t>(read, 0) * info.channels));
         if (read <= 0) {
@@ -42,7 +45,10 @@ DecodedMusic DecodedMusic::Load(const std::string& path)
     if (sf_error(file.get()) != SF_ERR_NO_ERROR || samples.empty()) {
         throw fail();
     }
-    samples.shrink_to_fit();
+    // Only a header that underestimated leaves more than a chunk spare.
+    if (samples.capacity() - samples.size() > chunkSamples) {
+        samples.shrink_to_fit();
+    }
     return DecodedMusic(info.samplerate, info.channels, std::move(samples));
 }
 
