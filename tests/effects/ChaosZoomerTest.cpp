@@ -33,11 +33,17 @@ protected:
 
 }  // namespace
 
-TEST_F(ChaosZoomerDrawing, SwitchesSceneOnlyAfterMoreThanFiveSeconds)
+// A scene is drawn from the generator once more than five seconds have
+// passed since the last; the echo is fed back at most every 20 ms.
+TEST_F(ChaosZoomerDrawing, SwitchesSceneAfterFiveSecondsAndFeedsBackEveryTwentyMilliseconds)
 {
     ChaosZoomer zoomer(0, 100000);
     ChaosZoomer::scene = ChaosZoomer::Twist;
     DemoRandom::Seed(1);
+    for (const auto& [time, feedback] : {std::pair{20u, 0u}, {21u, 21u}, {41u, 21u}, {42u, 42u}}) {
+        zoomer.Draw(time, 0.0f);
+        EXPECT_EQ(zoomer.lastFeedback, feedback) << time;
+    }
     zoomer.Draw(5000, 0.0f);
     EXPECT_EQ(zoomer.switchCount, 0);
     EXPECT_EQ(ChaosZoomer::scene, ChaosZoomer::Twist);
@@ -49,15 +55,6 @@ TEST_F(ChaosZoomerDrawing, SwitchesSceneOnlyAfterMoreThanFiveSeconds)
     EXPECT_EQ(zoomer.switchCount, 1);
     zoomer.Draw(10002, 0.0f);
     EXPECT_EQ(zoomer.switchCount, 2);
-}
-
-TEST_F(ChaosZoomerDrawing, FeedsBackAtMostEveryTwentyMilliseconds)
-{
-    ChaosZoomer zoomer(0, 100000);
-    for (const auto& [time, feedback] : {std::pair{20u, 0u}, {21u, 21u}, {41u, 21u}, {42u, 42u}}) {
-        zoomer.Draw(time, 0.0f);
-        EXPECT_EQ(zoomer.lastFeedback, feedback) << time;
-    }
 }
 
 TEST_F(ChaosZoomerDrawing, EverySceneLeavesTheStateBetweenEffects)
@@ -90,6 +87,25 @@ TEST_F(ChaosZoomerDrawing, PictureSceneShowsAPhotographBySwitchCount)
         EXPECT_EQ(ReadPixelAt(0.02, 0.02), black);
     }
     testing::internal::GetCapturedStderr();
+}
+
+// A flower a second of music time flies at the viewer, each turned 20
+// degrees further than the one before it and all turning with the music;
+// those at or behind the near plane are clipped away.
+TEST_F(ChaosZoomerDrawing, TheFlowersFlyAtTheViewerEachTurnedFurther)
+{
+    ChaosZoomer zoomer(0, 100000);
+    ChaosZoomer::scene = ChaosZoomer::FlowerTunnel;
+    const std::uint32_t time = 2345;
+    DrawnCorners corners;
+    for (int i = 3; i < 13; ++i) {
+        corners.AddSquare(Matrix4::ScreenPerspective() * Matrix4::Translation(0.0, 0.0, time / 1000.0 - i) *
+                              Matrix4::Rotation(20.0 * i + time / 500.0, 0, 0, 1),
+                          0.5);
+    }
+    // After the echo of the previous pass; the copies and the border cover
+    // the whole window, their corners on or beyond its edges.
+    EXPECT_TRUE(corners.MatchedBy(Polygons(zoomer, time, 0.0f), 1, 30));
 }
 
 TEST_F(ChaosZoomerDrawing, ReleasesItsTargetsWithTheEffect)

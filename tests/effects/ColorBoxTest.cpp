@@ -120,27 +120,10 @@ TEST_F(ColorBoxDrawing, TheCameraGlidesATenthPerFrameAndRestsJustBelowTheTarget)
     EXPECT_EQ(box.cameraX, restingX) << "at rest it stays";
 }
 
-TEST_F(ColorBoxDrawing, TheTargetGlowsInTheMiddleAndItsNeighboursByDistance)
-{
-    ColorBox box(0, 100000);
-    Settle(box, 1, 2);
-    const std::vector<FeedbackPolygon> polygons = Polygons(box, 50000, 0.2f);
-    const auto target = std::find_if(polygons.begin(), polygons.end(), [](const FeedbackPolygon& polygon) { return polygon.colour[0] == 1.0f; });
-    ASSERT_NE(target, polygons.end());
-    const auto centre = target->CentreFraction();
-    EXPECT_NEAR(centre[0], 0.5, 0.08);
-    EXPECT_NEAR(centre[1], 0.5, 0.08);
-    ASSERT_NE(target + 1, polygons.end());
-    EXPECT_NEAR((target + 1)->colour[0], 0.4f, 1e-4f) << "the mark flashes at twice the beat";
-    EXPECT_EQ((target + 1)->vertices, target->vertices);
-    EXPECT_TRUE(HasColour(polygons, 0.5f)) << "distance 1";
-    EXPECT_TRUE(HasColour(polygons, 0.25f)) << "distance 2";
-    EXPECT_NEAR(BrightestBelowOne(polygons), 0.5f, 1e-4f);
-}
-
-// The target tile, seen by the rolling camera, is turned by its own spin;
-// its corners in view land where those put them.
-TEST_F(ColorBoxDrawing, TheTargetTileSpinsUnderTheRollingCamera)
+// The target tile, seen by the rolling camera, glows white, turned by its
+// own spin; its neighbours glow by their distance, and its mark flashes
+// over it at twice the beat.
+TEST_F(ColorBoxDrawing, TheTargetGlowsAndSpinsUnderTheRollingCameraItsNeighboursByDistance)
 {
     ColorBox box(0, 100000);
     Settle(box, 1, 2);
@@ -155,6 +138,12 @@ TEST_F(ColorBoxDrawing, TheTargetTileSpinsUnderTheRollingCamera)
                           Matrix4::Translation(1.0, 2.0, 0.0) * Matrix4::Rotation(180.0 * std::sin(0.05 * 3.0 * t + 2.0), 0, 0, 1),
                       1.0 + beat * 0.5);
     EXPECT_TRUE(corners.MatchedBy({*target}, 0, 2));
+    ASSERT_NE(target + 1, polygons.end());
+    EXPECT_NEAR((target + 1)->colour[0], 0.4f, 1e-4f);
+    EXPECT_EQ((target + 1)->vertices, target->vertices);
+    EXPECT_TRUE(HasColour(polygons, 0.5f)) << "distance 1";
+    EXPECT_TRUE(HasColour(polygons, 0.25f)) << "distance 2";
+    EXPECT_NEAR(BrightestBelowOne(polygons), 0.5f, 1e-4f);
 }
 
 TEST_F(ColorBoxDrawing, FadesInOverFiveSecondsAndOutOverTheLastTwo)

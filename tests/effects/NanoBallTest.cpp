@@ -29,18 +29,16 @@ BallPixels FindBall()
 {
     BallPixels found;
     double sumX = 0.0;
-    for (int y = 0; y < testHeight; ++y) {
-        for (int x = 0; x < testWidth; ++x) {
-            if (ReadPixel(x, y).g != backdropGrey) {
-                sumX += x;
-                ++found.count;
-                found.atLeftEdge += x < 3 ? 1 : 0;
-            }
+    const std::vector<Rgba> frame = ReadFrame();
+    for (std::size_t pixel = 0; pixel < frame.size(); ++pixel) {
+        const int x = static_cast<int>(pixel % testWidth);
+        if (frame[pixel].g != backdropGrey) {
+            sumX += x;
+            ++found.count;
+            found.atLeftEdge += x < 3 ? 1 : 0;
         }
     }
-    if (found.count > 0) {
-        found.meanX = sumX / found.count / testWidth;
-    }
+    found.meanX = found.count > 0 ? sumX / found.count / testWidth : -1.0;
     return found;
 }
 

@@ -22,14 +22,11 @@ float CloudColour(float depth, float strength)
 
 bool CoversTheWindow(const FeedbackPolygon& polygon)
 {
-    float left = 1e9f, right = -1e9f, bottom = 1e9f, top = -1e9f;
-    for (const auto& vertex : polygon.vertices) {
-        left = std::min(left, vertex[0]);
-        right = std::max(right, vertex[0]);
-        bottom = std::min(bottom, vertex[1]);
-        top = std::max(top, vertex[1]);
-    }
-    return left <= 0.0f && bottom <= 0.0f && right >= testWidth && top >= testHeight;
+    const auto [left, right] = std::minmax_element(polygon.vertices.begin(), polygon.vertices.end(),
+                                                   [](const auto& a, const auto& b) { return a[0] < b[0]; });
+    const auto [bottom, top] = std::minmax_element(polygon.vertices.begin(), polygon.vertices.end(),
+                                                   [](const auto& a, const auto& b) { return a[1] < b[1]; });
+    return (*left)[0] <= 0.0f && (*bottom)[1] <= 0.0f && (*right)[0] >= testWidth && (*top)[1] >= testHeight;
 }
 
 }  // namespace
