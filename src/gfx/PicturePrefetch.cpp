@@ -61,31 +61,6 @@ PictureLevel Halved(const PictureLevel& level)
     return half;
 }
 
-// The bitmap's pixels as 32-bit BGRA rows, bottom row first, as FreeImage
-// keeps them. 24-bit pictures (every JPEG) are widened here directly, with
-// the full alpha FreeImage's own conversion gives them, sparing a copy.
-std::unique_ptr<std::uint8_t[]> BottomFirstPixels(FIBITMAP* bitmap, int width, int height)
-{
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
-    auto pixels = std::make_unique_for_overwrite<std::uint8_t[]>(rowBytes * static_cast<std::size_t>(height));
-    const bool wide = FreeImage_GetBPP(bitmap) == 24;
-    for (int row = 0; row < height; ++row) {
-        const std::uint8_t* in = FreeImage_GetScanLine(bitmap, row);
-        std::uint8_t* out = pixels.get() + static_cast<std::size_t>(row) * rowBytes;
-        if (!wide) {
-            std::memcpy(out, in, rowBytes);
-            continue;
-        }
-        for (int x = 0; x < width; ++x, in += 3, out += bytesPerPixel) {
-            out[0] = in[0];
-            out[1] = in[1];
-            out[2] = in[2];
-            out[3] = 0xFF;
-        }
-    }
-    return pixels;
-}
-
 }  // namespace
 
 DecodedPicture DecodePicture(const std::string& path)
@@ -104,7 +79,12 @@ DecodedPicture DecodePicture(const std::string& path)
         return {};
     }
     DecodedPicture picture;
-    picture.levels.push_back({width, height, FlipAndSwapRedBlue(BottomFirstPixels(pixelsSource, width, height), width, height)});
+    // 24-bit pictures (every JPEG) are widened in the same pass, sparing the
+    // library's conversion and its copy.
+    const int sourceBytesPerPixel = static_cast<int>(FreeImage_GetBPP(pixelsSource)) / 8;
+    picture.levels.push_back(
+        {width, height, UprightRgba([pixelsSource](int row) { return FreeImage_GetScanLine(pixelsSource, row); }, width, height,
+                                    sourceBytesPerPixel)});
     if (SquarePowerOfTwo(width, height)) {
         while (picture.levels.back().width > 1) {
             picture.levels.push_back(Halved(picture.levels.back()));

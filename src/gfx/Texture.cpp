@@ -91,19 +91,21 @@ void CTextureFreeImage::LoadFromFile(const char* path)
     CTexture::Upload({image.pixels.get(), image.width, image.height, false, GL_RGBA});
 }
 
-std::unique_ptr<std::uint8_t[]> FlipAndSwapRedBlue(std::unique_ptr<std::uint8_t[]> source, int width, int height)
+std::unique_ptr<std::uint8_t[]> UprightRgba(const std::function<const std::uint8_t*(int row)>& sourceRow, int width, int height,
+                                            int sourceBytesPerPixel)
 {
     const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel;
-    auto flipped = std::make_unique_for_overwrite<std::uint8_t[]>(PixelCount(width, height) * bytesPerPixel);
+    const bool opaque = sourceBytesPerPixel == 3;
+    auto upright = std::make_unique_for_overwrite<std::uint8_t[]>(PixelCount(width, height) * bytesPerPixel);
     for (int row = 0; row < height; ++row) {
-        const std::uint8_t* in = source.get() + static_cast<std::size_t>(height - 1 - row) * rowBytes;
-        std::uint8_t* out = flipped.get() + static_cast<std::size_t>(row) * rowBytes;
-        for (std::size_t byte = 0; byte < rowBytes; byte += bytesPerPixel) {
-            out[byte + 0] = in[byte + 2];
-            out[byte + 1] = in[byte + 1];
-            out[byte + 2] = in[byte + 0];
-            out[byte + 3] = in[byte + 3];
+        const std::uint8_t* in = sourceRow(height - 1 - row);
+        std::uint8_t* out = upright.get() + static_cast<std::size_t>(row) * rowBytes;
+        for (int x = 0; x < width; ++x, in += sourceBytesPerPixel, out += bytesPerPixel) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+            out[3] = opaque ? 0xFF : in[3];
         }
     }
-    return flipped;
+    return upright;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "gfx/Gl.h"
@@ -50,7 +51,10 @@ public:
     void LoadFromFile(const char* path);
 };
 
-// Turns the image library's layout (bottom row first, bytes B, G, R, A) into
-// the one Upload takes (top row first, bytes R, G, B, A): rows are reversed,
-// bytes 0 and 2 of every pixel swap. Takes the source and returns a new buffer.
-std::unique_ptr<std::uint8_t[]> FlipAndSwapRedBlue(std::unique_ptr<std::uint8_t[]> source, int width, int height);
+// Turns rows in the image library's layout (bottom row first, bytes B, G, R
+// and, in 32-bit rows, A) into the one Upload takes (top row first, bytes
+// R, G, B, A) in one pass: rows are reversed, bytes 0 and 2 of every pixel
+// swap, and 24-bit pixels get full alpha, as the library's own conversion
+// would give them. sourceRow(n) is row n counted from the bottom.
+std::unique_ptr<std::uint8_t[]> UprightRgba(const std::function<const std::uint8_t*(int row)>& sourceRow, int width, int height,
+                                            int sourceBytesPerPixel);
