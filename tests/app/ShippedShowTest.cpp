@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -35,17 +36,17 @@ std::vector<Window> WindowsOf(const std::string& keyword)
 // above 150 of 255) and nearly colourless (saturation below 0.15).
 double PaleShare(const std::filesystem::path& file)
 {
-    FIBITMAP* loaded = FreeImage_Load(FIF_PNG, file.c_str());
-    if (loaded == nullptr) {
+    const auto unload = [](FIBITMAP* bitmap) { FreeImage_Unload(bitmap); };
+    const std::unique_ptr<FIBITMAP, decltype(unload)> loaded(FreeImage_Load(FIF_PNG, file.c_str()), unload);
+    if (!loaded) {
         ADD_FAILURE() << "cannot read " << file;
         return 1.0;
     }
-    FIBITMAP* picture = FreeImage_ConvertTo24Bits(loaded);
-    FreeImage_Unload(loaded);
-    const unsigned width = FreeImage_GetWidth(picture), height = FreeImage_GetHeight(picture);
+    const std::unique_ptr<FIBITMAP, decltype(unload)> picture(FreeImage_ConvertTo24Bits(loaded.get()), unload);
+    const unsigned width = FreeImage_GetWidth(picture.get()), height = FreeImage_GetHeight(picture.get());
     std::size_t pale = 0;
     for (unsigned row = 0; row < height; ++row) {
-        const BYTE* line = FreeImage_GetScanLine(picture, static_cast<int>(row));
+        const BYTE* line = FreeImage_GetScanLine(picture.get(), static_cast<int>(row));
         for (unsigned x = 0; x < width; ++x) {
             const double r = line[x * 3 + FI_RGBA_RED], g = line[x * 3 + FI_RGBA_GREEN], b = line[x * 3 + FI_RGBA_BLUE];
             const double brightest = std::max({r, g, b}), darkest = std::min({r, g, b});
@@ -53,7 +54,6 @@ double PaleShare(const std::filesystem::path& file)
             pale += luma > 150.0 && brightest > 0.0 && (brightest - darkest) / brightest < 0.15 ? 1 : 0;
         }
     }
-    FreeImage_Unload(picture);
     return static_cast<double>(pale) / (static_cast<double>(width) * height);
 }
 

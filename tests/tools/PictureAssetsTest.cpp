@@ -11,6 +11,7 @@
 #include "AssetList.h"
 #include "support/TemporaryFolder.h"
 #include "picture/EffectPictures.h"
+#include "picture/FirstActScene.h"
 #include "picture/Pictures.h"
 
 namespace {
@@ -182,7 +183,7 @@ TEST(BuiltPictures, LoadingScreenShowsTheNameAcrossItsMiddle)
 // each column at the sides, whatever the sky above them does.
 TEST(BuiltPictures, TheFirstActsCardsShareTheirHills)
 {
-    const int horizon = static_cast<int>(0.62 * Pictures::size);
+    const int horizon = static_cast<int>(FirstActScene::horizon);
     const auto hillTop = [horizon](FIBITMAP* bitmap, int x) {
         for (int row = horizon - 130; row < horizon; ++row) {
             const BYTE* pixel = FreeImage_GetScanLine(bitmap, Pictures::size - 1 - row) + 3 * x;
