@@ -4,7 +4,6 @@
 #include "picture/ColorRamp.h"
 #include "picture/FirstActScene.h"
 #include "picture/Pictures.h"
-#include "picture/Scenery.h"
 #include "picture/Shapes.h"
 
 namespace Pictures {
