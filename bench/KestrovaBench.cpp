@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -120,20 +121,76 @@ void ReportLoading(const TimedLoadingWindow& loading, const EffectList& effects)
 struct Figures {
     double mean = 0.0;
     double p95 = 0.0;
-    double fragments = 0.0;  // per frame, every framebuffer counted
-    double cpu = 0.0;        // ms of the process's CPU time per frame, the driver's threads included
+    double fragments = 0.0;   // per frame, every framebuffer counted
+    double shaded = 0.0;      // fragments shaded per frame, those the depth test then drops included
+    double primitives = 0.0;  // per frame, as submitted
+    double cpu = 0.0;         // ms of the process's CPU time per frame, the driver's threads included
+    double mainCpu = 0.0;     // ms of it on the thread that issues the draws
 };
 
-double ProcessCpuMilliseconds()
+// What a draw cost the pipeline: the fragments written, and where the
+// driver counts them, the fragments shaded and the primitives submitted.
+class DrawCounters {
+public:
+    DrawCounters() : statistics(GLEW_ARB_pipeline_statistics_query != GL_FALSE) { glGenQueries(3, queries.data()); }
+    ~DrawCounters() { glDeleteQueries(3, queries.data()); }
+    DrawCounters(const DrawCounters&) = delete;
+    DrawCounters& operator=(const DrawCounters&) = delete;
+
+    void Begin()
+    {
+        glBeginQuery(GL_SAMPLES_PASSED, queries[0]);
+        if (statistics) {
+            glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, queries[1]);
+            glBeginQuery(GL_PRIMITIVES_SUBMITTED_ARB, queries[2]);
+        }
+    }
+
+    void End()
+    {
+        glEndQuery(GL_SAMPLES_PASSED);
+        if (statistics) {
+            glEndQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB);
+            glEndQuery(GL_PRIMITIVES_SUBMITTED_ARB);
+        }
+    }
+
+    // Adds the last draw's counts: fragments written, shaded, primitives.
+    void AddTo(Figures& figures) const
+    {
+        figures.fragments += Result(0);
+        figures.shaded += statistics ? Result(1) : 0.0;
+        figures.primitives += statistics ? Result(2) : 0.0;
+    }
+
+    const bool statistics;
+
+private:
+    double Result(int index) const
+    {
+        GLuint count = 0;
+        glGetQueryObjectuiv(queries[static_cast<std::size_t>(index)], GL_QUERY_RESULT, &count);
+        return count;
+    }
+
+    std::array<GLuint, 3> queries{};
+};
+
+double CpuMilliseconds(clockid_t clock)
 {
     timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) * 1000.0 + now.tv_nsec * 1e-6;
 }
 
+struct Layer {
+    double milliseconds = 0.0;
+    double shaded = 0.0;  // fragments the driver counts as shaded for it
+};
+
 // The time one full-window layer of a textured quad takes, drawn opaque:
 // what a fragment costs on this machine when nothing else does.
-double FullWindowLayerMilliseconds()
+Layer FullWindowLayer()
 {
     std::vector<std::uint8_t> texels(1024 * 1024 * 4);
     for (std::size_t i = 0; i < texels.size(); ++i) {
@@ -153,7 +210,14 @@ double FullWindowLayerMilliseconds()
         layer.Draw(1.0f, 1.0f);
         glFinish();
     }
-    return MillisecondsBetween(start, Clock::now()) / layers;
+    const double milliseconds = MillisecondsBetween(start, Clock::now()) / layers;
+    DrawCounters counters;
+    Figures counted;
+    counters.Begin();
+    layer.Draw(1.0f, 1.0f);
+    counters.End();
+    counters.AddTo(counted);
+    return {milliseconds, counted.shaded};
 }
 
 Figures Summarise(std::vector<double> samples)
@@ -171,10 +235,8 @@ Figures Summarise(std::vector<double> samples)
 Figures TimeEntry(Effekt& effect, DemoWindow& window, SteppedMusicStream& music, int frames)
 {
     std::vector<double> samples;
-    double fragments = 0.0;
-    double cpu = 0.0;
-    GLuint query = 0;
-    glGenQueries(1, &query);
+    Figures counted;
+    DrawCounters counters;
     std::array<float, spectrumBins> spectrum{};
     const double first = effect.startTime + 1.0;
     const double span = static_cast<double>(effect.endTime) - 1.0 - first;
@@ -188,24 +250,27 @@ Figures TimeEntry(Effekt& effect, DemoWindow& window, SteppedMusicStream& music,
         }
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFinish();
-        const double cpuStart = ProcessCpuMilliseconds();
+        const double cpuStart = CpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
+        const double mainCpuStart = CpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);
         const Clock::time_point start = Clock::now();
-        glBeginQuery(GL_SAMPLES_PASSED, query);
+        counters.Begin();
         effect.Draw(milliseconds, BeatLevel(spectrum));
-        glEndQuery(GL_SAMPLES_PASSED);
+        counters.End();
         glFinish();
         samples.push_back(MillisecondsBetween(start, Clock::now()));
-        cpu += ProcessCpuMilliseconds() - cpuStart;
-        GLuint passed = 0;
-        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &passed);
-        fragments += passed;
+        counted.cpu += CpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart;
+        counted.mainCpu += CpuMilliseconds(CLOCK_THREAD_CPUTIME_ID) - mainCpuStart;
+        counters.AddTo(counted);
         window.SwapAndPoll();
     }
-    glDeleteQueries(1, &query);
     Figures figures = Summarise(samples);
     if (!samples.empty()) {
-        figures.fragments = fragments / static_cast<double>(samples.size());
-        figures.cpu = cpu / static_cast<double>(samples.size());
+        const double drawn = static_cast<double>(samples.size());
+        figures.fragments = counted.fragments / drawn;
+        figures.shaded = counted.shaded / drawn;
+        figures.primitives = counted.primitives / drawn;
+        figures.cpu = counted.cpu / drawn;
+        figures.mainCpu = counted.mainCpu / drawn;
     }
     return figures;
 }
@@ -276,7 +341,8 @@ void CompareCapture(const EffectList& effects, DemoWindow& window, const std::sh
                 drawing / frames, taking / frames, showing / frames, finishing);
 }
 
-int Bench(const std::string& dataDirectory, int width, int height, int frames, const CaptureSpan& captureSpan, bool startOnly)
+int Bench(const std::string& dataDirectory, int width, int height, int frames, int onlyEntry, const CaptureSpan& captureSpan,
+          bool startOnly)
 {
     const Clock::time_point mainEntered = Clock::now();
     const double processStartToMain = MillisecondsSinceProcessStart();
@@ -327,28 +393,43 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames, c
 
     // The floor: what the fragments an entry draws cost at the rate of a
     // plain full-window layer; the ratio says how far above it the entry is.
-    const double layer = FullWindowLayerMilliseconds();
-    const double perFragment = layer / (static_cast<double>(width) * height);
-    std::printf("One full-window textured layer: %.3f ms (%.2f ns a fragment)\n\n", layer, perFragment * 1e6);
-    std::printf("Draw time per entry, %d frames across each window, ms; fragments per frame in millions; the floor\n"
-                "is what those fragments cost at the layer's rate; CPU is the process's time, the driver's threads included:\n",
+    const Layer layer = FullWindowLayer();
+    const double perFragment = layer.milliseconds / (static_cast<double>(width) * height);
+    std::printf("One full-window textured layer: %.3f ms (%.2f ns a fragment)", layer.milliseconds, perFragment * 1e6);
+    if (layer.shaded > 0.0) {
+        std::printf(", %.2f M fragments shaded", layer.shaded / 1e6);
+    }
+    std::printf("\n\n");
+    std::printf("Draw time per entry, %d frames across each window, ms; fragments written per frame in millions;\n"
+                "the floor is what they cost at the layer's rate, the ratio the time over it. Where the rest goes:\n"
+                "the fragments shaded (the depth test's losers included) and the time over what they cost at that\n"
+                "rate; the primitives submitted in thousands; the process's CPU time, the driver's threads\n"
+                "included, and the part of it on the thread that issues the draws:\n",
                 frames);
-    std::printf("%3s  %-28s %16s %9s %9s %8s %9s %7s %9s\n", "#", "effect", "window", "mean", "p95", "Mfrag", "floor",
-                "ratio", "cpu");
+    const char* const heading = "%3s  %-28s %16s %9s %9s %7s %8s %7s %8s %7s %7s %8s %8s\n";
+    const char* const dash = "-";
+    std::printf(heading, "#", "effect", "window", "mean", "p95", "Mfrag", "floor", "ratio", "Mshaded", "ratio", "kprim",
+                "cpu", "main");
     int index = 0;
     for (const auto& effect : effects) {
         ++index;
+        if (onlyEntry != 0 && index != onlyEntry) {
+            continue;
+        }
         const std::string window_ = FormatText("%u-%u", effect->startTime, effect->endTime);
         if (dynamic_cast<const Effekter::EndDemo*>(effect.get()) != nullptr) {
-            std::printf("%3d  %-28s %16s %9s %9s %8s %9s %7s %9s\n", index, ClassName(*effect).c_str(), window_.c_str(), "-",
-                        "-", "-", "-", "-", "-");
+            std::printf(heading, std::to_string(index).c_str(), ClassName(*effect).c_str(), window_.c_str(), dash, dash,
+                        dash, dash, dash, dash, dash, dash, dash, dash);
             continue;
         }
         const Figures figures = TimeEntry(*effect, window, music, frames);
         const double floor = figures.fragments * perFragment;
-        std::printf("%3d  %-28s %16s %9.3f %9.3f %8.2f %9.3f %7.2f %9.3f\n", index, ClassName(*effect).c_str(),
-                    window_.c_str(), figures.mean, figures.p95, figures.fragments / 1e6, floor,
-                    floor > 0.0 ? figures.mean / floor : 0.0, figures.cpu);
+        const double shadedFloor = figures.shaded * perFragment;
+        std::printf("%3d  %-28s %16s %9.3f %9.3f %7.2f %8.3f %7.2f %8.2f %7.2f %7.1f %8.2f %8.2f\n", index,
+                    ClassName(*effect).c_str(), window_.c_str(), figures.mean, figures.p95, figures.fragments / 1e6, floor,
+                    floor > 0.0 ? figures.mean / floor : 0.0, figures.shaded / 1e6,
+                    shadedFloor > 0.0 ? figures.mean / shadedFloor : 0.0, figures.primitives / 1e3, figures.cpu,
+                    figures.mainCpu);
     }
     if (captureSpan.seconds > 0) {
         CompareCapture(effects, window, decoded, captureSpan);
@@ -368,6 +449,9 @@ int main(int argc, char** argv)
     app.add_option("--data", dataDirectory, "Folder that holds data/")->check(CLI::ExistingDirectory);
     app.add_option("--size", size, "Window size, WIDTHxHEIGHT");
     app.add_option("--frames", frames, "Frames drawn per entry")->check(CLI::Range(1, 100000));
+    int onlyEntry = 0;
+    app.add_option("--entry", onlyEntry, "Time only this entry, numbered from 1 as the table numbers them")
+        ->check(CLI::PositiveNumber);
     CaptureSpan captureSpan{88000, 20, 30};
     app.add_option("--capture-from", captureSpan.from, "Music time (ms) the capture comparison starts at");
     app.add_option("--capture-seconds", captureSpan.seconds, "Length of the capture comparison (0: none)")
@@ -385,7 +469,7 @@ int main(int argc, char** argv)
         return 2;
     }
     try {
-        return Bench(dataDirectory, width, height, frames, captureSpan, startOnly);
+        return Bench(dataDirectory, width, height, frames, onlyEntry, captureSpan, startOnly);
     } catch (const DemoMessage& message) {
         std::fprintf(stderr, "%s\n", message.what());
         return 1;

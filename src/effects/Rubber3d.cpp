@@ -7,6 +7,7 @@
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
 #include "gfx/Screen.h"
+#include "model3ds/PartReach.h"
 
 namespace Effekter {
 
@@ -14,6 +15,8 @@ namespace {
 
 // A strong beat: exactly a quarter is not strong enough.
 constexpr float triggerLevel = 0.25f;
+// Eight of the knot's rings: a strip meets only a few such pieces.
+constexpr int trianglesPerPart = 256;
 
 // One step's turn about an axis in degrees: at most one degree, varying
 // smoothly with the music time.
@@ -26,7 +29,7 @@ float StepAngle(float amount, float sinRate, float cosRate, float t)
 
 Rubber3d::Rubber3d(std::uint32_t startTime, std::uint32_t endTime)
     : Effekt(startTime, endTime),
-      mesh("data/rubber/simple.3ds", MeshDisplayList::Normals),
+      mesh("data/rubber/simple.3ds", MeshDisplayList::Normals, trianglesPerPart),
       envTexture(pictureFiles[0]),
       backdropTexture(pictureFiles[1]),
       beatBackdropTexture(pictureFiles[2])
@@ -69,6 +72,8 @@ void Rubber3d::DrawModel(std::uint32_t time, float beat, float edge)
     RotateXYZ(Vector3(0.0f, t / 20.0f, 0.0f));
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
+    std::array<int, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
     // Each strip applies the same step once more, so the twist grows from
     // the left edge to the right.
     for (int i = 0; i < strips; ++i) {
@@ -86,7 +91,21 @@ void Rubber3d::DrawModel(std::uint32_t time, float beat, float edge)
         glRotatef(az, 0.0f, 0.0f, 1.0f);
         const Strip strip = StripOf(i, screenWidth);
         glScissor(strip.x, 0, strip.width, screenHeight);
-        glCallList(mesh.listId);
+        DrawPartsInStrip({viewport, strip.x, strip.width}, i == strips - 1);
+    }
+}
+
+// Only the parts that can reach the strip's columns: the others would draw
+// nothing there. The mesh's last vertex leaves its normal as the current
+// one, so the last strip always draws the last part.
+void Rubber3d::DrawPartsInStrip(const ColumnRange& columns, bool lastStrip) const
+{
+    const ClipMatrix clip = CurrentClipMatrix();
+    for (std::size_t index = 0; index < mesh.parts.size(); ++index) {
+        const bool lastDraw = lastStrip && index + 1 == mesh.parts.size();
+        if (lastDraw || PartMayReachColumns(mesh.parts[index], clip, columns)) {
+            glCallList(mesh.parts[index].listId);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "gfx/Texture.h"
 #include "model3ds/MeshDisplayList.h"
+#include "model3ds/PartReach.h"
 #include "script/Effekt.h"
 
 namespace Effekter {
@@ -44,6 +45,7 @@ public:
 
 private:
     void DrawModel(std::uint32_t time, float beat, float edge);
+    void DrawPartsInStrip(const ColumnRange& columns, bool lastStrip) const;
 };
 
 }  // namespace Effekter

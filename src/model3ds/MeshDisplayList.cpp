@@ -1,15 +1,18 @@
 #include "model3ds/MeshDisplayList.h"
 
+#include <algorithm>
+
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "model3ds/L3DS.h"
 
 namespace {
 
-// Compiles the mesh's triangles with the chosen attributes. The client
-// arrays are switched on only for the glDrawElements that copies them into
-// the list, and all four are off again afterwards.
-void CompileMesh(const LMesh& mesh, int arrays)
+// Compiles triangles [first, first + count) of the mesh with the chosen
+// attributes. The client arrays are switched on only for the
+// glDrawElements that copies them into the list, and all four are off
+// again afterwards.
+void CompileTriangles(const LMesh& mesh, int arrays, std::size_t first, std::size_t count)
 {
     glEnableClientState(GL_VERTEX_ARRAY);
     if ((arrays & MeshDisplayList::Normals) != 0) {
@@ -25,28 +28,65 @@ void CompileMesh(const LMesh& mesh, int arrays)
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     }
     glVertexPointer(4, GL_FLOAT, 0, mesh.Vertex(0));
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(3 * mesh.FaceCount()), GL_UNSIGNED_SHORT, mesh.TriangleAt(0));
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(3 * count), GL_UNSIGNED_SHORT, mesh.TriangleAt(first));
     glDisableClientState(GL_VERTEX_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
+MeshDisplayList::Part BoundsOf(const LMesh& mesh, std::size_t first, std::size_t count)
+{
+    MeshDisplayList::Part part;
+    const Float4& start = *mesh.Vertex(mesh.TriangleAt(first)->a);
+    part.low = part.high = {start.x, start.y, start.z};
+    const auto widen = [&part](const Float4& p) {
+        part.low = {std::min(part.low[0], p.x), std::min(part.low[1], p.y), std::min(part.low[2], p.z)};
+        part.high = {std::max(part.high[0], p.x), std::max(part.high[1], p.y), std::max(part.high[2], p.z)};
+    };
+    for (std::size_t index = first; index < first + count; ++index) {
+        const Triangle& triangle = *mesh.TriangleAt(index);
+        for (const std::uint16_t corner : {triangle.a, triangle.b, triangle.c}) {
+            widen(*mesh.Vertex(corner));
+        }
+    }
+    return part;
+}
+
 }  // namespace
 
-MeshDisplayList::MeshDisplayList(const std::string& fileName, int arrays) : listId(glGenLists(1))
+MeshDisplayList::MeshDisplayList(const std::string& fileName, int arrays, int trianglesPerPart)
 {
     const L3DS loader(fileName);
+    const bool drawable = !loader.meshes.empty() && loader.MeshAt(0).VertexCount() != 0 && loader.MeshAt(0).FaceCount() != 0;
+    const std::size_t faces = drawable ? loader.MeshAt(0).FaceCount() : 0;
+    const std::size_t perPart = trianglesPerPart > 0 ? static_cast<std::size_t>(trianglesPerPart) : 0;
+    const std::size_t partCount = perPart > 0 ? (faces + perPart - 1) / perPart : 0;
+    listCount = static_cast<GLsizei>(1 + partCount);
+    listId = glGenLists(listCount);
+    for (std::size_t index = 0; index < partCount; ++index) {
+        const std::size_t first = index * perPart;
+        const std::size_t count = std::min(perPart, faces - first);
+        Part part = BoundsOf(loader.MeshAt(0), first, count);
+        part.listId = listId + 1 + static_cast<GLuint>(index);
+        glNewList(part.listId, GL_COMPILE);
+        CompileTriangles(loader.MeshAt(0), arrays, first, count);
+        glEndList();
+        parts.push_back(part);
+    }
     glNewList(listId, GL_COMPILE);
     if (loader.meshes.empty()) {
         DebugOutput(FormatText("No mesh to draw in %s\n", fileName.c_str()));
-    } else if (loader.MeshAt(0).VertexCount() != 0 && loader.MeshAt(0).FaceCount() != 0) {
-        CompileMesh(loader.MeshAt(0), arrays);
+    } else if (partCount == 0 && drawable) {
+        CompileTriangles(loader.MeshAt(0), arrays, 0, faces);
+    }
+    for (const Part& part : parts) {
+        glCallList(part.listId);
     }
     glEndList();
 }
 
 MeshDisplayList::~MeshDisplayList()
 {
-    glDeleteLists(listId, 1);
+    glDeleteLists(listId, listCount);
 }

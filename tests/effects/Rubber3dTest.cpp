@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "core/DemoRandom.h"
@@ -65,7 +66,8 @@ TEST_F(Rubber3dDrawing, TheModelComesCloseOnlyOnABeatAboveAQuarter)
 
 // A small square seen through feedback, where nothing is cut to strips:
 // strip i shows the model with the step of the ten random values applied
-// i + 1 times, each strip turned further than the one before.
+// i + 1 times, each strip turned further than the one before. Only the
+// strips the square reaches draw it (the last always does), in order.
 TEST_F(Rubber3dDrawing, EachStripTurnsTheModelOneStepFurther)
 {
     WriteRubberFiles(20.0f);
@@ -86,14 +88,54 @@ TEST_F(Rubber3dDrawing, EachStripTurnsTheModelOneStepFurther)
                          Matrix4::Rotation(wave(r[3], r[2], r[4]), 0, 0, 1);
     Matrix4 strip = Matrix4::ScreenPerspective() * Matrix4::Translation(time / 75.0 - 150.0, 0.0, -500.0) *
                     Matrix4::Rotation(t / 20.0, 0, 1, 0);
-    DrawnCorners corners;
+    std::vector<DrawnCorners> squares(Rubber3d::strips);
+    // How far the square reaches over the strip's pixel centres: below 0 it
+    // misses them by that much.
+    std::vector<double> overlaps;
     for (int i = 0; i < Rubber3d::strips; ++i) {
         strip = strip * step;
-        corners.AddSquare(strip, 20.0);
+        squares[static_cast<std::size_t>(i)].AddSquare(strip, 20.0);
+        double left = testWidth;
+        double right = 0.0;
+        for (const double x : {-20.0, 20.0}) {
+            for (const double y : {-20.0, 20.0}) {
+                left = std::min(left, strip.ToWindow(x, y, 0.0)[0]);
+                right = std::max(right, strip.ToWindow(x, y, 0.0)[0]);
+            }
+        }
+        const Rubber3d::Strip columns = Rubber3d::StripOf(i, testWidth);
+        overlaps.push_back(std::min(right - (columns.x + 0.5), columns.x + columns.width - 0.5 - left));
     }
     const std::vector<FeedbackPolygon> polygons = Polygons(rubber, time, beat);
-    ASSERT_GE(polygons.size(), static_cast<std::size_t>(Rubber3d::strips));
-    EXPECT_TRUE(corners.MatchedBy(polygons, polygons.size() - Rubber3d::strips, 4 * Rubber3d::strips));
+    std::vector<bool> drawn(Rubber3d::strips, false);
+    int previous = -1;
+    for (const FeedbackPolygon& polygon : polygons) {
+        const bool backdrop = std::ranges::none_of(polygon.vertices, [](const std::array<GLfloat, 3>& vertex) {
+            return vertex[0] > 1.0f && vertex[0] < testWidth - 1.0f && vertex[1] > 1.0f && vertex[1] < testHeight - 1.0f;
+        });
+        if (backdrop) {
+            continue;  // the window-filling layers, drawn first
+        }
+        int match = previous + 1;
+        while (match < Rubber3d::strips && !squares[static_cast<std::size_t>(match)].MatchedBy({polygon})) {
+            ++match;
+        }
+        ASSERT_LT(match, Rubber3d::strips) << "a square drawn after strip " << previous << " belongs to no later strip";
+        drawn[static_cast<std::size_t>(match)] = true;
+        previous = match;
+    }
+    int reached = 0;
+    for (int i = 0; i < Rubber3d::strips; ++i) {
+        const double overlap = overlaps[static_cast<std::size_t>(i)];
+        if (overlap > 2.0) {
+            ++reached;
+            EXPECT_TRUE(drawn[static_cast<std::size_t>(i)]) << "strip " << i << " misses a square that reaches it";
+        } else if (overlap < -2.0 && i + 1 < Rubber3d::strips) {
+            EXPECT_FALSE(drawn[static_cast<std::size_t>(i)]) << "strip " << i << " draws a square out of its reach";
+        }
+    }
+    EXPECT_GT(reached, 5);
+    EXPECT_TRUE(drawn.back()) << "the last strip draws the last part";
     EXPECT_EQ(DemoRandom::Next(), random.Next()) << "the last strip's ten draws, and no more";
 }
 
