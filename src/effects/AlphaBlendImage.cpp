@@ -1,6 +1,7 @@
 #include "effects/AlphaBlendImage.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "core/DemoMessage.h"
@@ -96,7 +97,11 @@ void AlphaBlendImage::Draw(std::uint32_t time, float beat)
     glRotatef(angle, 0.0f, 1.0f, 0.0f);
     glRotatef(angle, 0.0f, 0.0f, 1.0f);
     const TextureBinding binding(imageTexture.textureId);
-    const CTransparency blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // Over an opaque picture the blend would give the picture itself.
+    std::optional<CTransparency> blend;
+    if (!imageTexture.opaque) {
+        blend.emplace(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     Quad(scale, scale).Draw(1.0f, 1.0f);
 }

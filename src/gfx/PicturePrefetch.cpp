@@ -61,6 +61,17 @@ PictureLevel Halved(const PictureLevel& level)
     return half;
 }
 
+bool EveryAlphaFull(const PictureLevel& level)
+{
+    const std::size_t bytes = static_cast<std::size_t>(level.width) * static_cast<std::size_t>(level.height) * bytesPerPixel;
+    for (std::size_t alpha = 3; alpha < bytes; alpha += bytesPerPixel) {
+        if (level.pixels[alpha] != 0xFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 DecodedPicture DecodePicture(const std::string& path)
@@ -85,6 +96,7 @@ DecodedPicture DecodePicture(const std::string& path)
     picture.levels.push_back(
         {width, height, UprightRgba([pixelsSource](int row) { return FreeImage_GetScanLine(pixelsSource, row); }, width, height,
                                     sourceBytesPerPixel)});
+    picture.opaque = sourceBytesPerPixel == 3 || EveryAlphaFull(picture.levels.front());
     if (SquarePowerOfTwo(width, height)) {
         while (picture.levels.back().width > 1) {
             picture.levels.push_back(Halved(picture.levels.back()));

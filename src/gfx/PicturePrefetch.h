@@ -22,6 +22,7 @@ struct PictureLevel {
 // could not be read.
 struct DecodedPicture {
     std::vector<PictureLevel> levels;  // full size first
+    bool opaque = false;               // every pixel's alpha is full
 };
 
 // Decodes with the image library and, for a square picture whose side is a

@@ -79,6 +79,7 @@ void CTextureFreeImage::LoadFromFile(const char* path)
     PicturePrefetch* prefetch = PicturePrefetchScope::Current();
     std::optional<DecodedPicture> prefetched = prefetch != nullptr ? prefetch->Take(path) : std::nullopt;
     const DecodedPicture picture = prefetched ? std::move(*prefetched) : DecodePicture(path);
+    opaque = picture.opaque;
     if (picture.levels.empty()) {
         DebugOutput(FormatText("Unable to load image: %s\n", path));
         return;

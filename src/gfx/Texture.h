@@ -37,6 +37,9 @@ public:
     void UploadLevels(const std::vector<PictureLevel>& levels);
 
     GLuint textureId = 0;
+    // Every texel's alpha is full, so blending it by its alpha over anything
+    // gives the texture itself; only pictures read from a file say so.
+    bool opaque = false;
 };
 
 // A texture read from an image file; the file type is found from the

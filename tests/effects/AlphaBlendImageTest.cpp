@@ -5,6 +5,7 @@
 #include "effects/AlphaBlendImage.h"
 #include "effects/EffectTest.h"
 #include "script/TweakBar.h"
+#include "support/Pictures.h"
 
 using Effekter::AlphaBlendImage;
 
@@ -42,6 +43,25 @@ TEST_F(AlphaBlendImageDrawing, HalfWayThroughASlideThePictureFillsTheScreenUprig
         EXPECT_EQ(ReadPixelAt(0.01, 0.01), red) << mode;
         EXPECT_TRUE(BetweenEffectsState()) << mode;
     }
+}
+
+TEST_F(AlphaBlendImageDrawing, ATranslucentPictureIsBlendedOverTheFrameAnOpaqueOneCoversIt)
+{
+    const Rgba green{0, 255, 0, 255};
+    ASSERT_TRUE(WriteTwoBandPicture("data/glass.png", FIF_PNG, 32, {255, 0, 0, 64}, blue));
+    AlphaBlendImage glass(1000, 2000, "data/glass.png", "UP");
+    Fill(green);
+    glass.Draw(1500, 0.0f);
+    const Rgba mixed = ReadPixelAt(0.5, 0.1);
+    EXPECT_NEAR(mixed.r, 64, 1);
+    EXPECT_NEAR(mixed.g, 191, 1);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.9), blue);
+
+    AlphaBlendImage card = Make("UP");
+    Fill(green);
+    card.Draw(1500, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.1), red);
+    EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(AlphaBlendImageDrawing, SlidesComeInFromTheirSide)

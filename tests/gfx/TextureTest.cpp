@@ -1,5 +1,6 @@
 #include <FreeImage.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -54,6 +55,7 @@ TEST_F(Textures, TwentyFourBitPictureLoadsUprightWithItsColours)
     const auto texels = TextureTexels(texture.textureId, side, side);
     EXPECT_EQ(texels.front(), red) << "the top of the file lies at t = 0";
     EXPECT_EQ(texels.back(), blue);
+    EXPECT_TRUE(texture.opaque);
     EXPECT_TRUE(BetweenEffectsState());
 }
 
@@ -77,6 +79,17 @@ TEST_F(Textures, ThirtyTwoBitPictureKeepsItsAlpha)
     const auto texels = TextureTexels(texture.textureId, side, side);
     EXPECT_EQ(texels.front(), translucent);
     EXPECT_EQ(texels.back(), opaque);
+    EXPECT_FALSE(texture.opaque);
+
+    // White with only the bottom right pixel, the last of the picture, short of full alpha.
+    FIBITMAP* almost = FreeImage_Allocate(side, side, 32);
+    for (int row = 0; row < side; ++row) {
+        std::fill_n(FreeImage_GetScanLine(almost, row), side * 4, BYTE{255});
+    }
+    FreeImage_GetScanLine(almost, 0)[side * 4 - 1] = 254;
+    ASSERT_TRUE(FreeImage_Save(FIF_PNG, almost, "almost.png"));
+    FreeImage_Unload(almost);
+    EXPECT_FALSE(CTextureFreeImage("almost.png").opaque);
 }
 
 TEST_F(Textures, FileTypeComesFromTheContentsNotTheName)
@@ -105,6 +118,7 @@ TEST_F(Textures, GreyscalePictureLoadsAsGrey)
     const auto texels = TextureTexels(texture.textureId, side, side);
     EXPECT_EQ(texels.front(), (Rgba{200, 200, 200, 255}));
     EXPECT_EQ(texels.back(), (Rgba{40, 40, 40, 255}));
+    EXPECT_TRUE(texture.opaque) << "widened to 32 bits with full alpha";
 }
 
 TEST_F(Textures, EveryTextureRepeatsAndFiltersLinearly)
@@ -155,6 +169,7 @@ TEST_F(Textures, MissingFileIsLoggedAndTheShowGoesOn)
     const CTextureFreeImage texture("data/nowhere/missing.jpg");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to load image: data/nowhere/missing.jpg\n");
     EXPECT_EQ(LevelZeroWidth(texture.textureId), 0);
+    EXPECT_FALSE(texture.opaque);
     EXPECT_TRUE(BetweenEffectsState());
 }
 
