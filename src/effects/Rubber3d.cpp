@@ -7,7 +7,6 @@
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
 #include "gfx/Screen.h"
-#include "model3ds/PartReach.h"
 
 namespace Effekter {
 
@@ -103,7 +102,7 @@ void Rubber3d::DrawPartsInStrip(const ColumnRange& columns, bool lastStrip) cons
     const ClipMatrix clip = CurrentClipMatrix();
     for (std::size_t index = 0; index < mesh.parts.size(); ++index) {
         const bool lastDraw = lastStrip && index + 1 == mesh.parts.size();
-        if (lastDraw || PartMayReachColumns(mesh.parts[index], clip, columns)) {
+        if (lastDraw || BoxMayReachColumns(mesh.parts[index].bounds, clip, columns)) {
             glCallList(mesh.parts[index].listId);
         }
     }

@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "gfx/ClipBounds.h"
 #include "gfx/Texture.h"
 #include "model3ds/MeshDisplayList.h"
-#include "model3ds/PartReach.h"
 #include "script/Effekt.h"
 
 namespace Effekter {

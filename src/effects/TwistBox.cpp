@@ -1,7 +1,9 @@
 #include "effects/TwistBox.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "gfx/ClipBounds.h"
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
 #include "gfx/Screen.h"
@@ -85,7 +87,10 @@ void TwistBox::Draw(std::uint32_t time, float beat)
     glUseProgram(0);
 }
 
-// Slice g sits g / 10 up the tower; the grid repeats every 20 slices.
+// Slice g sits g / 10 up the tower; the grid repeats every 20 slices. Most
+// of the tower stands out of view, and a slice wholly out of it would draw
+// nothing: only the last is drawn regardless, so that the current texture
+// coordinate is left as before.
 void TwistBox::DrawTower(double base)
 {
     for (int g = 0; g < sliceCount; ++g) {
@@ -97,7 +102,10 @@ void TwistBox::DrawTower(double base)
         glTranslatef(0.0f, static_cast<float>(g / 10.0), 0.0f);
         const float angle = static_cast<float>(static_cast<float>(std::sin(static_cast<float>(g * turnWave + base))) * 360.0);
         RotateXYZ(Vector3(0.0f, angle, 0.0f));
-        DrawSlice(r1, r2, tLow, tHigh);
+        const float r = std::max(r1, r2);
+        if (g == sliceCount - 1 || BoxMayBeInView({{-r, -halfThickness, -r}, {r, halfThickness, r}}, CurrentClipMatrix())) {
+            DrawSlice(r1, r2, tLow, tHigh);
+        }
     }
 }
 

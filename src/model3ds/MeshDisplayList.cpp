@@ -38,11 +38,12 @@ void CompileTriangles(const LMesh& mesh, int arrays, std::size_t first, std::siz
 MeshDisplayList::Part BoundsOf(const LMesh& mesh, std::size_t first, std::size_t count)
 {
     MeshDisplayList::Part part;
+    Box& box = part.bounds;
     const Float4& start = *mesh.Vertex(mesh.TriangleAt(first)->a);
-    part.low = part.high = {start.x, start.y, start.z};
-    const auto widen = [&part](const Float4& p) {
-        part.low = {std::min(part.low[0], p.x), std::min(part.low[1], p.y), std::min(part.low[2], p.z)};
-        part.high = {std::max(part.high[0], p.x), std::max(part.high[1], p.y), std::max(part.high[2], p.z)};
+    box.low = box.high = {start.x, start.y, start.z};
+    const auto widen = [&box](const Float4& p) {
+        box.low = {std::min(box.low[0], p.x), std::min(box.low[1], p.y), std::min(box.low[2], p.z)};
+        box.high = {std::max(box.high[0], p.x), std::max(box.high[1], p.y), std::max(box.high[2], p.z)};
     };
     for (std::size_t index = first; index < first + count; ++index) {
         const Triangle& triangle = *mesh.TriangleAt(index);

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
+#include "gfx/ClipBounds.h"
 #include "gfx/Gl.h"
 
 // The first mesh of a 3DS file compiled once into a display list, with the
@@ -17,8 +17,7 @@ public:
     // with the box that holds its vertices.
     struct Part {
         GLuint listId = 0;
-        std::array<float, 3> low{};  // x, y, z
-        std::array<float, 3> high{};
+        Box bounds;
     };
 
     // Colours come from the mesh's binormals. A file without a mesh, or one
