@@ -163,8 +163,6 @@ public:
         figures.primitives += statistics ? Result(2) : 0.0;
     }
 
-    const bool statistics;
-
 private:
     double Result(int index) const
     {
@@ -173,6 +171,7 @@ private:
         return count;
     }
 
+    const bool statistics;
     std::array<GLuint, 3> queries{};
 };
 
