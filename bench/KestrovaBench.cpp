@@ -4,7 +4,6 @@
 // how fast a capture runs beside rendering alone over the same span.
 #include <CLI/CLI.hpp>
 
-#include <cxxabi.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,6 +34,8 @@
 #include "music/SteppedMusicStream.h"
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
+#include "script/TweakSections.h"
+#include "script/TweakTracks.h"
 
 namespace {
 
@@ -60,14 +61,6 @@ double MillisecondsSinceProcessStart()
     clock_gettime(CLOCK_BOOTTIME, &now);
     const double started = std::stod(field) / static_cast<double>(sysconf(_SC_CLK_TCK));
     return (static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9 - started) * 1000.0;
-}
-
-std::string ClassName(const Effekt& effect)
-{
-    int status = 0;
-    const std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(typeid(effect).name(), nullptr, nullptr, &status),
-                                                      std::free);
-    return status == 0 ? name.get() : typeid(effect).name();
 }
 
 // Passes the loading screen's frames on to the real window, timing each:
@@ -340,6 +333,55 @@ void CompareCapture(const EffectList& effects, DemoWindow& window, const std::sh
                 drawing / frames, taking / frames, showing / frames, finishing);
 }
 
+// An effect with as many float values as tracks are timed.
+class ManyValues : public Effekt {
+public:
+    explicit ManyValues(std::size_t count) : Effekt(0, 1), values(count) {}
+
+    void RegisterTweaks() override
+    {
+        for (std::size_t index = 0; index < values.size(); ++index) {
+            tweakBar->AddFloat("v" + std::to_string(index), values[index], "v");
+        }
+    }
+    void Draw(std::uint32_t, float) override {}
+
+    std::vector<float> values;
+};
+
+// What the tracks cost a frame: 500 tracks of 1,000 keys, every kind of
+// interpolation, written into their values as the frame loop does, over a
+// minute of frames at 60 a second that crosses all their keys.
+void TimeTracks()
+{
+    constexpr std::size_t trackCount = 500;
+    constexpr int keysPerTrack = 1000;
+    constexpr int frames = 3600;
+    SyncTracks tracks;
+    tracks.tempo = {124.0, 8};
+    const double lastRow = tracks.RowAt(frames * 1000 / 60);
+    EffectList effects;
+    effects.Append(std::make_unique<ManyValues>(trackCount));
+    const TweakTracks bound(effects, tracks);
+    for (std::size_t index = 0; index < trackCount; ++index) {
+        SyncTrack& track = *tracks.Driven()[index];
+        for (int key = 0; key < keysPerTrack; ++key) {
+            const int row = static_cast<int>(lastRow * key / keysPerTrack) + static_cast<int>(index % 3);
+            track.SetKey({row, static_cast<float>((key * 37 + index) % 101), static_cast<KeyInterpolation>(key % 4)});
+        }
+    }
+    std::vector<double> samples;
+    samples.reserve(frames);
+    for (int frame = 0; frame < frames; ++frame) {
+        const Clock::time_point before = Clock::now();
+        bound.Apply(tracks.RowAt(static_cast<std::uint32_t>(frame * 1000 / 60)));
+        samples.push_back(MillisecondsBetween(before, Clock::now()));
+    }
+    const Figures figures = Summarise(samples);
+    std::printf("Tracks: %zu of %d keys each, evaluated into their values: %.4f ms a frame (p95 %.4f ms), %d frames\n\n",
+                trackCount, keysPerTrack, figures.mean, figures.p95, frames);
+}
+
 int Bench(const std::string& dataDirectory, int width, int height, int frames, int onlyEntry, const CaptureSpan& captureSpan,
           bool startOnly)
 {
@@ -389,6 +431,7 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames, i
     if (startOnly) {
         return 0;
     }
+    TimeTracks();
 
     // The floor: what the fragments an entry draws cost at the rate of a
     // plain full-window layer; the ratio says how far above it the entry is.

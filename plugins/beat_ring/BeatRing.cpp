@@ -6,6 +6,10 @@
 //   20000
 //   plugins/beat_ring.so
 //   #2FD4E6
+//
+// Two sync tracks, when they have keys, move it further: "beat_ring:reach"
+// scales the rays' length (1 as drawn) and "beat_ring:spin" turns the ring
+// by that many degrees.
 
 #include <GL/gl.h>
 
@@ -22,6 +26,20 @@ float green = 0.83f;
 float blue = 0.90f;
 std::int32_t windowStart = 0;
 std::int32_t windowEnd = 0;
+
+KestrovaTrackFunctions tracks{};
+const KestrovaTrack* reachTrack = nullptr;
+const KestrovaTrack* spinTrack = nullptr;
+
+// The track's value at the time when it has keys, else the ring's own.
+float TrackOr(const KestrovaTrack* track, uint32_t time, float own)
+{
+    float value = own;
+    if (track != nullptr) {
+        tracks.trackValue(tracks.tracks, track, time, &value);
+    }
+    return value;
+}
 
 constexpr int rayCount = 48;
 constexpr float pi = 3.14159265f;
@@ -42,8 +60,17 @@ void ReadColour(FILE* script)
 
 }  // namespace
 
+KESTROVA_PLUGIN_EXPORT void InitTracks(const KestrovaTrackFunctions* functions)
+{
+    tracks = *functions;
+}
+
 KESTROVA_PLUGIN_EXPORT void Init(FILE* script, int32_t startTime, int32_t endTime)
 {
+    if (tracks.findTrack != nullptr) {
+        reachTrack = tracks.findTrack(tracks.tracks, "beat_ring:reach");
+        spinTrack = tracks.findTrack(tracks.tracks, "beat_ring:spin");
+    }
     ReadColour(script);
     windowStart = startTime;
     windowEnd = endTime;
@@ -71,10 +98,10 @@ KESTROVA_PLUGIN_EXPORT void Draw(uint32_t time, float beat)
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     glScalef(static_cast<float>(viewport[3]) / static_cast<float>(viewport[2]), 1.0f, 1.0f);
-    glRotatef(static_cast<float>(time % 36000u) * 0.01f, 0.0f, 0.0f, 1.0f);
+    glRotatef(static_cast<float>(time % 36000u) * 0.01f + TrackOr(spinTrack, time, 0.0f), 0.0f, 0.0f, 1.0f);
 
     const float inner = 0.25f;
-    const float outer = 0.45f + 0.35f * beat;
+    const float outer = (0.45f + 0.35f * beat) * TrackOr(reachTrack, time, 1.0f);
     const float halfWidth = pi / rayCount * 0.35f;
     glBegin(GL_TRIANGLES);
     for (int ray = 0; ray < rayCount; ++ray) {

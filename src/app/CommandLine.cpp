@@ -163,13 +163,27 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
                         },
                         "Play this span of music time over and over")
                      ->type_name("FROM-TO");
-    for (CLI::Option* liveOnly : {watch, loop}) {
+    app.add_option("--sync", options.syncFile, "Tracks file to play, edit and save (default data/demo.rocket)")
+        ->type_name("FILE");
+    std::string editorAddress;
+    auto* editor = app.add_option("--sync-editor", editorAddress,
+                                  "Connect to a Rocket editor at [HOST:]PORT (default localhost:1338): its keys drive "
+                                  "the tracks, its row and pause the music")
+                       ->expected(0, 1)
+                       ->type_name("[HOST:]PORT");
+    for (CLI::Option* liveOnly : {watch, loop, editor}) {
         liveOnly->excludes(render)->excludes(capture);
     }
 
     try {
         app.parse(argc, argv);
         CheckOfflineOptions(options, offline, render->count() > 0 || capture->count() > 0);
+        if (editor->count() > 0) {
+            options.syncEditor = ParseEditorAddress(editorAddress.empty() ? "1338" : editorAddress);
+            if (!options.syncEditor) {
+                throw CLI::ValidationError("--sync-editor", "expected [HOST:]PORT, for example localhost:1338");
+            }
+        }
     } catch (const CLI::ParseError& error) {
         return app.exit(error);
     }
@@ -178,6 +192,7 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
     MakeAbsolute(options.logFile);
     MakeAbsolute(options.renderDirectory);
     MakeAbsolute(options.captureFile);
+    MakeAbsolute(options.syncFile);
 
     // Any choice of display on the command line makes the dialog unnecessary.
     options.showDialog = !noDialog && !options.windowed && !options.width && !options.Offline();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/DisplaySettings.h"
+#include "sync/EditorLink.h"
 
 // Everything the command line can ask of a run.
 struct RunOptions {
@@ -36,6 +37,11 @@ struct RunOptions {
     bool watch = false;
     // A span of music time (ms) played over and over: [first, second).
     std::optional<std::pair<std::uint32_t, std::uint32_t>> loop;
+
+    // Tracks: the file (absolute; empty: data/demo.rocket beside the
+    // script) and the Rocket editor to connect to, if any.
+    std::string syncFile;
+    std::optional<EditorAddress> syncEditor;
 
     bool Rendering() const { return !renderTimes.empty(); }
     bool Capturing() const { return !captureFile.empty(); }

@@ -22,6 +22,7 @@
 #include "music/MusicDecoding.h"
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
+#include "sync/ShowSync.h"
 #include "watch/LiveShow.h"
 
 namespace {
@@ -87,7 +88,11 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
     RestoreScreenProjection();
     const CEnabler texturing(GL_TEXTURE_2D);
 
-    const KeywordTable keywords = DemoKeywords();
+    ShowSync sync({.file = options.syncFile.empty() ? ShowSync::defaultFile : options.syncFile,
+                   .named = !options.syncFile.empty(),
+                   .offline = options.Offline(),
+                   .editor = options.syncEditor});
+    const KeywordTable keywords = DemoKeywords(&sync.Tracks());
     EffectList effects;
     LiveShow live(keywords, effects, options.watch);
     std::string musicFile;
@@ -103,9 +108,9 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
 
     int status = 0;
     if (options.Capturing()) {
-        status = CaptureShow(options, effects, window, music.Take(musicFile));
+        status = CaptureShow(options, effects, window, music.Take(musicFile), &sync);
     } else if (options.Rendering()) {
-        RenderOffline(options, effects, window, music.Take(musicFile));
+        RenderOffline(options, effects, window, music.Take(musicFile), &sync);
     } else {
         TweakPanel panel(window, effects);
         const std::shared_ptr<const DecodedMusic> decoded = music.Take(musicFile);
@@ -115,8 +120,11 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
         stream->SetPosition(static_cast<double>(startOffset));
         FrameLoop loop(effects, window, *stream, &panel);
         loop.SetLiveShow(&live);
-        live.OnListChange([&] { panel.LetGoOfEffects(); }, [&] { panel.TakeUpEffects(); });
+        loop.SetSync(&sync);
+        live.OnListChange([&] { loop.ReleaseTracks(); }, [&] { loop.BindTracks(); });
+        live.WatchAlso(sync.File(), [&] { sync.Reload(); });
         panel.ShowNotice(live.Failure());
+        panel.EditTracks(sync, loop.Tweaks());
         panel.ShowTimeline(loop.Time(), decoded->Seconds());
         if (options.loop) {
             loop.Time().SetLoop(options.loop->first, options.loop->second);

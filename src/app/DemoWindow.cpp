@@ -114,6 +114,7 @@ void DemoWindow::SwapAndPoll()
             case SDLK_RIGHTBRACKET: requests.loopEnd = true; break;
             case SDLK_BACKSPACE: requests.loopClear = true; break;
             case SDLK_F5: requests.reload = true; break;
+            case SDLK_s: requests.save = requests.save || (event.key.keysym.mod & KMOD_CTRL) != 0; break;
             default: break;
             }
         }

@@ -25,6 +25,7 @@ struct KeyRequests {
     bool loopEnd = false;       // ]: the loop ends now
     bool loopClear = false;     // Backspace: no loop
     bool reload = false;        // F5: the show built again from its files
+    bool save = false;          // Ctrl+S: the tracks saved
 };
 
 // Sees every event of the window before the demo's keys do, and may take it.

@@ -22,11 +22,20 @@ std::uint32_t FrameLoop::DrawFrame()
     if (liveShow != nullptr) {
         liveShow->Update(window.Requests().reload);
     }
+    if (sync != nullptr) {
+        TakeTrackRequests();
+    }
     timeControls.Apply(window.Requests(), music);
     const std::uint32_t time = MillisecondsOf(music.Position());
 
     music.FillSpectrum(spectrum);
     beat = forcedBeat ? *forcedBeat : BeatLevel(spectrum);
+
+    if (sync != nullptr) {
+        const double row = sync->Tracks().RowAt(time);
+        sync->TellRow(row);
+        tweakTracks->Apply(row);
+    }
 
     for (const auto& effect : effects) {
         if (effect->IsActiveAt(time)) {
@@ -37,6 +46,34 @@ std::uint32_t FrameLoop::DrawFrame()
         panel->Draw(time, beat);
     }
     return time;
+}
+
+void FrameLoop::SetSync(ShowSync* showSync)
+{
+    sync = showSync;
+    tweakTracks.reset();
+    BindTracks();
+}
+
+void FrameLoop::BindTracks()
+{
+    if (sync != nullptr) {
+        tweakTracks.emplace(effects, sync->Tracks());
+    }
+}
+
+void FrameLoop::TakeTrackRequests()
+{
+    if (window.Requests().save) {
+        sync->Save();
+    }
+    const EditorRequests requests = sync->Poll(std::chrono::steady_clock::now());
+    if (requests.row) {
+        timeControls.RequestSeek(sync->SeekSeconds(*requests.row));
+    }
+    if (requests.pause) {
+        timeControls.SetPaused(*requests.pause, music);
+    }
 }
 
 std::uint32_t MillisecondsOf(double seconds)

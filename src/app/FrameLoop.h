@@ -9,13 +9,18 @@
 #include "app/TweakPanel.h"
 #include "music/MusicStream.h"
 #include "script/EffectList.h"
+#include "script/TweakTracks.h"
+#include "sync/ShowSync.h"
 #include "watch/LiveShow.h"
 
 // One pass per frame, as fast as buffer swaps return: the music position is
 // the clock (moved by the viewer's keys: seeks, pause, a loop), its spectrum
 // gives the beat level, and every effect whose window holds the time draws,
-// in script order, then the tweak panel when there is one. Nothing is
-// allocated per frame while the panel is hidden and no file changes.
+// in script order, then the tweak panel when there is one. With tracks,
+// every keyed value takes its track's value at the frame's row before the
+// effects draw, and a connected editor is heard and told the row. Nothing
+// is allocated per frame while the panel is hidden, no file changes and
+// nothing arrives from an editor.
 class FrameLoop {
 public:
     FrameLoop(const EffectList& effects, DemoWindow& window, MusicStream& music, TweakPanel* panel = nullptr);
@@ -35,16 +40,32 @@ public:
     // they change; null for none.
     void SetLiveShow(LiveShow* live) { liveShow = live; }
 
+    // The tracks that drive the effects' values, and Ctrl+S saves; null for
+    // none. The tracks must outlive the loop.
+    void SetSync(ShowSync* sync);
+    // Around a change to the effect list: the effects' values let go of
+    // their tracks before, and are bound again after.
+    void ReleaseTracks() { tweakTracks.reset(); }
+    void BindTracks();
+    // The values bound to tracks, while there are tracks.
+    const std::optional<TweakTracks>& Tweaks() const { return tweakTracks; }
+
     TimeControls& Time() { return timeControls; }
 
     float LastBeat() const { return beat; }
 
 private:
+    // Ctrl+S saves the tracks; an editor's seeks and pauses go to the time
+    // controls.
+    void TakeTrackRequests();
+
     const EffectList& effects;
     DemoWindow& window;
     MusicStream& music;
     TweakPanel* panel;
     LiveShow* liveShow = nullptr;
+    ShowSync* sync = nullptr;
+    std::optional<TweakTracks> tweakTracks;
     TimeControls timeControls;
     std::array<float, spectrumBins> spectrum{};
     std::optional<float> forcedBeat;

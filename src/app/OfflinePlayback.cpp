@@ -1,11 +1,12 @@
 #include "app/OfflinePlayback.h"
 
 OfflinePlayback::OfflinePlayback(const EffectList& effects, DemoWindow& window, std::shared_ptr<const DecodedMusic> music,
-                                 std::uint32_t from, int framesPerSecond, std::optional<float> forcedBeat)
+                                 std::uint32_t from, int framesPerSecond, std::optional<float> forcedBeat, ShowSync* sync)
     : window(window), music(std::move(music)), loop(effects, window, this->music), start(from / 1000.0),
       framesPerSecond(framesPerSecond)
 {
     this->music.Play();
+    loop.SetSync(sync);
     if (forcedBeat) {
         loop.ForceBeat(*forcedBeat);
     }

@@ -8,6 +8,12 @@ void TimeControls::SetLoop(std::uint32_t from, std::uint32_t to)
     loopEnd = to;
 }
 
+void TimeControls::SetPaused(bool pause, MusicStream& music)
+{
+    paused = pause;
+    music.SetPaused(paused);
+}
+
 void TimeControls::Apply(const KeyRequests& keys, MusicStream& music)
 {
     if (keys.pause) {

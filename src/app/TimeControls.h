@@ -17,8 +17,10 @@ public:
 
     void Apply(const KeyRequests& keys, MusicStream& music);
 
-    // A seek the timeline asks for, made at the next Apply.
+    // A seek the timeline or an editor asks for, made at the next Apply.
     void RequestSeek(double seconds) { requestedSeek = seconds; }
+    // Pauses or resumes as an editor asks, whatever the state was.
+    void SetPaused(bool pause, MusicStream& music);
 
     bool Paused() const { return paused; }
     std::optional<std::uint32_t> LoopStart() const { return loopStart; }

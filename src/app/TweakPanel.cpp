@@ -19,37 +19,76 @@ struct Overloaded : Visitors... {
     using Visitors::operator()...;
 };
 
-// One widget per kind of binding, editing the effect's field in place.
-void DrawVariable(const TweakVariable& variable)
+// One widget per kind of binding, editing the effect's field in place;
+// true when the value changed.
+bool DrawVariable(const TweakVariable& variable)
 {
     const char* label = variable.label.c_str();
-    std::visit(Overloaded{
-                   [label](const TweakInt32& bound) { ImGui::InputInt(label, bound.value); },
-                   [label](const TweakFloat& bound) {
-                       // A hundredth of the value per pixel dragged, so that 0.5 and 400 both move usefully.
-                       ImGui::DragFloat(label, bound.value, std::max(0.001f, std::fabs(*bound.value) * 0.01f));
-                   },
-                   [label](const TweakDirection& bound) { ImGui::DragFloat3(label, bound.xyz, 0.05f); },
-                   [label](const TweakColor& bound) {
-                       // Light colours may exceed 1 (a specular of 10).
-                       ImGui::ColorEdit4(label, bound.rgba, ImGuiColorEditFlags_Float | ImGuiColorEditFlags_HDR);
-                   },
-                   [label](const TweakChoice& bound) {
-                       const std::optional<std::size_t> chosen = bound.Chosen();
-                       char unlisted[16];
-                       std::snprintf(unlisted, sizeof unlisted, "%d", *bound.value);
-                       const auto& values = bound.type->Values();
-                       if (ImGui::BeginCombo(label, chosen ? values[*chosen].label.c_str() : unlisted)) {
-                           for (std::size_t item = 0; item < values.size(); ++item) {
-                               if (ImGui::Selectable(values[item].label.c_str(), chosen == item)) {
-                                   bound.Choose(item);
-                               }
-                           }
-                           ImGui::EndCombo();
-                       }
-                   },
-               },
-               variable.binding);
+    return std::visit(
+        Overloaded{
+            [label](const TweakInt32& bound) { return ImGui::InputInt(label, bound.value); },
+            [label](const TweakFloat& bound) {
+                // A hundredth of the value per pixel dragged, so that 0.5 and 400 both move usefully.
+                return ImGui::DragFloat(label, bound.value, std::max(0.001f, std::fabs(*bound.value) * 0.01f));
+            },
+            [label](const TweakDirection& bound) { return ImGui::DragFloat3(label, bound.xyz, 0.05f); },
+            [label](const TweakColor& bound) {
+                // Light colours may exceed 1 (a specular of 10).
+                return ImGui::ColorEdit4(label, bound.rgba, ImGuiColorEditFlags_Float | ImGuiColorEditFlags_HDR);
+            },
+            [label](const TweakChoice& bound) {
+                const std::optional<std::size_t> chosen = bound.Chosen();
+                char unlisted[16];
+                std::snprintf(unlisted, sizeof unlisted, "%d", *bound.value);
+                const auto& values = bound.type->Values();
+                bool changed = false;
+                if (ImGui::BeginCombo(label, chosen ? values[*chosen].label.c_str() : unlisted)) {
+                    for (std::size_t item = 0; item < values.size(); ++item) {
+                        if (ImGui::Selectable(values[item].label.c_str(), chosen == item)) {
+                            bound.Choose(item);
+                            changed = true;
+                        }
+                    }
+                    ImGui::EndCombo();
+                }
+                return changed;
+            },
+            [label](const TweakVector& bound) {
+                return ImGui::DragScalarN(label, ImGuiDataType_Float, bound.values, bound.components, 0.01f);
+            },
+        },
+        variable.binding);
+}
+
+constexpr std::array<const char*, keyInterpolationCount> interpolationNames{"step", "linear", "smooth", "ramp"};
+constexpr int beatsPerBar = 4;
+
+// An edit of a value changes the keys its tracks have at the row.
+void ChangeKeysAt(const TweakVariable& variable, std::span<SyncTrack* const> tracks, int row)
+{
+    for (std::size_t component = 0; component < tracks.size(); ++component) {
+        if (const TrackKey* key = tracks[component]->KeyAt(row)) {
+            tracks[component]->SetKey({row, ComponentValue(variable.binding, component), key->interpolation});
+        }
+    }
+}
+
+// The segments the row lies in, of each track, move by the interpolation.
+void SetInterpolation(std::span<SyncTrack* const> tracks, int row, KeyInterpolation interpolation)
+{
+    for (SyncTrack* track : tracks) {
+        if (const TrackKey* segment = track->SegmentKeyAt(row)) {
+            track->SetKey({segment->row, segment->value, interpolation});
+        }
+    }
+}
+
+// How a new key at the row moves on: as the segment it falls in, linearly
+// before the first key.
+KeyInterpolation InterpolationAt(const SyncTrack& track, int row)
+{
+    const TrackKey* segment = track.SegmentKeyAt(row);
+    return segment != nullptr ? segment->interpolation : KeyInterpolation::Linear;
 }
 
 // Music time as minutes:seconds.milliseconds.
@@ -69,7 +108,7 @@ constexpr float timelineHeight = 320.0f;
 }  // namespace
 
 TweakPanel::TweakPanel(DemoWindow& window, const EffectList& effects)
-    : window(window), effects(effects), sections(std::in_place, effects)
+    : window(window), effects(effects)
 {
     session.emplace(window.Window(), window.Context(), fontPixels);
     ImGui::StyleColorsDark();
@@ -88,7 +127,6 @@ void TweakPanel::Terminate()
         return;
     }
     window.SetEventFilter(nullptr);
-    sections.reset();
     session.reset();
     visible = false;
 }
@@ -116,28 +154,23 @@ void TweakPanel::ShowTimeline(TimeControls& controls, double seconds)
     musicSeconds = seconds;
 }
 
-void TweakPanel::LetGoOfEffects()
+void TweakPanel::EditTracks(ShowSync& showSync, const std::optional<TweakTracks>& bindings)
 {
-    sections.reset();
-}
-
-void TweakPanel::TakeUpEffects()
-{
-    if (session) {
-        sections.emplace(effects);
-    }
+    sync = &showSync;
+    tweaks = &bindings;
 }
 
 void TweakPanel::Draw(std::uint32_t time, float beat)
 {
-    const bool noticed = notice != nullptr && !notice->empty();
+    const bool noticed =
+        (notice != nullptr && !notice->empty()) || (sync != nullptr && !sync->SaveFailure().empty());
     if (!session || (!visible && !noticed)) {
         return;
     }
     const SavedGlState saved;
     session->BeginFrame();
     if (noticed) {
-        DrawNotice();
+        DrawNotices();
     }
     if (!visible) {
         session->EndFrame();
@@ -155,11 +188,15 @@ void TweakPanel::Draw(std::uint32_t time, float beat)
     ImGui::Text("Frame time %.2f ms (%.0f fps)", static_cast<double>(1000.0f / framesPerSecond),
                 static_cast<double>(framesPerSecond));
 
+    const double row = sync != nullptr ? sync->Tracks().RowAt(time) : 0.0;
+    if (sync != nullptr) {
+        DrawTracksLine(row);
+    }
     bool anyActive = false;
     for (const auto& effect : effects) {
         if (effect->IsActiveAt(time) && effect->tweakBar != nullptr) {
             anyActive = true;
-            DrawSection(*effect);
+            DrawSection(*effect, row);
         }
     }
     if (!anyActive) {
@@ -174,36 +211,183 @@ void TweakPanel::Draw(std::uint32_t time, float beat)
     session->EndFrame();
 }
 
-void TweakPanel::DrawSection(const Effekt& effect)
+void TweakPanel::DrawSection(const Effekt& effect, double row)
 {
     ImGui::PushID(&effect);
     if (ImGui::CollapsingHeader(effect.tweakBar->Title().c_str(), ImGuiTreeNodeFlags_DefaultOpen)) {
         ImGui::TextDisabled("%u to %u ms", static_cast<unsigned>(effect.startTime), static_cast<unsigned>(effect.endTime));
+        const int keyRow = static_cast<int>(std::floor(row));
         const auto& variables = effect.tweakBar->Variables();
         for (std::size_t index = 0; index < variables.size(); ++index) {
             ImGui::PushID(static_cast<int>(index));
-            DrawVariable(variables[index]);
+            const TweakVariable& variable = variables[index];
+            const std::span<SyncTrack* const> tracks =
+                tweaks != nullptr && tweaks->has_value() ? (*tweaks)->TracksOf(variable) : std::span<SyncTrack* const>();
+            if (!tracks.empty()) {
+                DrawKeyButton(variable, tracks, keyRow);
+                ImGui::SameLine();
+            }
+            if (DrawVariable(variable)) {
+                ChangeKeysAt(variable, tracks, keyRow);
+            }
+            if (!tracks.empty() && variable.trackName == selectedName) {
+                DrawKeyControls(variable, tracks, keyRow);
+            }
             ImGui::PopID();
         }
     }
     ImGui::PopID();
 }
 
-void TweakPanel::DrawNotice()
+// A button before the value's widget: "K" on a green ground when its
+// tracks have a key at the row, "k" when they have keys elsewhere, "-" when
+// none; it selects the value, and its tooltip names the tracks.
+void TweakPanel::DrawKeyButton(const TweakVariable& variable, std::span<SyncTrack* const> tracks, int row)
+{
+    const bool keyHere = std::any_of(tracks.begin(), tracks.end(), [row](const SyncTrack* track) { return track->KeyAt(row) != nullptr; });
+    const bool keyed = std::any_of(tracks.begin(), tracks.end(), [](const SyncTrack* track) { return track->HasKeys(); });
+    const bool selected = variable.trackName == selectedName;
+    ImGui::PushStyleColor(ImGuiCol_Button, keyHere ? ImVec4(0.15f, 0.55f, 0.25f, 1.0f)
+                                           : selected ? ImVec4(0.35f, 0.35f, 0.55f, 1.0f)
+                                                      : ImVec4(0.2f, 0.2f, 0.25f, 1.0f));
+    ImGui::PushStyleColor(ImGuiCol_Text, keyed ? ImVec4(1.0f, 0.85f, 0.3f, 1.0f) : ImVec4(0.6f, 0.6f, 0.6f, 1.0f));
+    if (ImGui::SmallButton(keyHere ? "K" : keyed ? "k" : "-")) {
+        selectedName = selected ? "" : variable.trackName;
+        selectedTracks.assign(tracks.begin(), tracks.end());
+        if (selected) {
+            selectedTracks.clear();
+        }
+    }
+    ImGui::PopStyleColor(2);
+    if (ImGui::IsItemHovered()) {
+        ImGui::BeginTooltip();
+        for (std::size_t component = 0; component < tracks.size(); ++component) {
+            const SyncTrack& track = *tracks[component];
+            if (track.HasKeys()) {
+                ImGui::Text("%s: %zu keys", track.Name().c_str(), track.Keys().size());
+            } else {
+                ImGui::TextDisabled("%s: no keys", track.Name().c_str());
+            }
+        }
+        ImGui::TextDisabled("Click to key it (select)");
+        ImGui::EndTooltip();
+    }
+}
+
+// Under the selected value: set or delete its keys at the row, choose the
+// interpolation of the segment the row lies in, go to the previous or next key.
+void TweakPanel::DrawKeyControls(const TweakVariable& variable, std::span<SyncTrack* const> tracks, int row)
+{
+    ImGui::Indent();
+    if (ImGui::SmallButton("Set key")) {
+        for (std::size_t component = 0; component < tracks.size(); ++component) {
+            tracks[component]->SetKey({row, ComponentValue(variable.binding, component), InterpolationAt(*tracks[component], row)});
+        }
+    }
+    ImGui::SameLine();
+    if (ImGui::SmallButton("Delete key")) {
+        for (SyncTrack* track : tracks) {
+            track->DeleteKey(row);
+        }
+    }
+    const TrackKey* segment = nullptr;
+    for (const SyncTrack* track : tracks) {
+        segment = segment != nullptr ? segment : track->SegmentKeyAt(row);
+    }
+    if (segment != nullptr) {
+        ImGui::SameLine();
+        ImGui::SetNextItemWidth(ImGui::GetFontSize() * 5.0f);
+        if (ImGui::BeginCombo("##interpolation", interpolationNames[static_cast<std::size_t>(segment->interpolation)])) {
+            for (std::size_t item = 0; item < interpolationNames.size(); ++item) {
+                if (ImGui::Selectable(interpolationNames[item], static_cast<std::size_t>(segment->interpolation) == item)) {
+                    SetInterpolation(tracks, row, static_cast<KeyInterpolation>(item));
+                }
+            }
+            ImGui::EndCombo();
+        }
+    }
+    std::optional<int> previous;
+    std::optional<int> next;
+    for (const SyncTrack* track : tracks) {
+        const std::optional<int> before = track->PreviousKeyRow(row);
+        const std::optional<int> after = track->NextKeyRow(row);
+        if (before && (!previous || *before > *previous)) {
+            previous = before;
+        }
+        if (after && (!next || *after < *next)) {
+            next = after;
+        }
+    }
+    ImGui::SameLine();
+    if (ImGui::SmallButton("<") && previous) {
+        SeekToRow(*previous);
+    }
+    ImGui::SameLine();
+    if (ImGui::SmallButton(">") && next) {
+        SeekToRow(*next);
+    }
+    ImGui::Unindent();
+}
+
+void TweakPanel::SeekToRow(int row)
+{
+    if (timeControls != nullptr) {
+        timeControls->RequestSeek(sync->SeekSeconds(row));
+    }
+}
+
+// The row, the tempo (editable) and where Ctrl+S saves.
+void TweakPanel::DrawTracksLine(double row)
+{
+    SyncTempo& tempo = sync->Tracks().tempo;
+    const int keyRow = static_cast<int>(std::floor(row));
+    const int beat = keyRow / tempo.rowsPerBeat;
+    ImGui::Text("Row %d, beat %d, bar %d", keyRow, beat % beatsPerBar + 1, beat / beatsPerBar + 1);
+    ImGui::SameLine();
+    double beatsPerMinute = tempo.beatsPerMinute;
+    ImGui::SetNextItemWidth(ImGui::GetFontSize() * 4.0f);
+    if (ImGui::InputDouble("BPM", &beatsPerMinute, 0.0, 0.0, "%.2f", ImGuiInputTextFlags_EnterReturnsTrue) &&
+        std::isfinite(beatsPerMinute) && beatsPerMinute >= 1.0 && beatsPerMinute <= 1000.0) {
+        tempo.beatsPerMinute = beatsPerMinute;
+    }
+    ImGui::SameLine();
+    int rowsPerBeat = tempo.rowsPerBeat;
+    ImGui::SetNextItemWidth(ImGui::GetFontSize() * 5.0f);
+    if (ImGui::InputInt("rows a beat", &rowsPerBeat) && rowsPerBeat >= 1 && rowsPerBeat <= 64) {
+        tempo.rowsPerBeat = rowsPerBeat;
+    }
+    if (ImGui::SmallButton("Save (Ctrl+S)")) {
+        sync->Save();
+    }
+    ImGui::SameLine();
+    ImGui::TextDisabled("to %s", sync->File().c_str());
+}
+
+void TweakPanel::DrawNotices()
 {
     const ImGuiIO& io = ImGui::GetIO();
-    ImGui::SetNextWindowPos(ImVec2(10.0f, io.DisplaySize.y - 10.0f), ImGuiCond_Always, ImVec2(0.0f, 1.0f));
-    ImGui::SetNextWindowSizeConstraints(ImVec2(0.0f, 0.0f), ImVec2(io.DisplaySize.x - 20.0f, io.DisplaySize.y * 0.5f));
-    ImGui::PushStyleColor(ImGuiCol_WindowBg, ImVec4(0.35f, 0.05f, 0.05f, 0.92f));
-    ImGui::Begin("The show was not rebuilt", nullptr,
-                 ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoFocusOnAppearing |
-                     ImGuiWindowFlags_NoNav | ImGuiWindowFlags_NoMove);
-    ImGui::PushTextWrapPos(io.DisplaySize.x - 40.0f);
-    ImGui::TextUnformatted(notice->c_str());
-    ImGui::PopTextWrapPos();
-    ImGui::TextDisabled("The last good show plays on until the next rebuild succeeds.");
-    ImGui::End();
-    ImGui::PopStyleColor();
+    float bottom = io.DisplaySize.y - 10.0f;
+    const auto box = [&](const char* title, const std::string& text, const char* footnote) {
+        ImGui::SetNextWindowPos(ImVec2(10.0f, bottom), ImGuiCond_Always, ImVec2(0.0f, 1.0f));
+        ImGui::SetNextWindowSizeConstraints(ImVec2(0.0f, 0.0f), ImVec2(io.DisplaySize.x - 20.0f, io.DisplaySize.y * 0.4f));
+        ImGui::PushStyleColor(ImGuiCol_WindowBg, ImVec4(0.35f, 0.05f, 0.05f, 0.92f));
+        ImGui::Begin(title, nullptr,
+                     ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoFocusOnAppearing |
+                         ImGuiWindowFlags_NoNav | ImGuiWindowFlags_NoMove);
+        ImGui::PushTextWrapPos(io.DisplaySize.x - 40.0f);
+        ImGui::TextUnformatted(text.c_str());
+        ImGui::PopTextWrapPos();
+        ImGui::TextDisabled("%s", footnote);
+        bottom -= ImGui::GetWindowHeight() + 6.0f;
+        ImGui::End();
+        ImGui::PopStyleColor();
+    };
+    if (notice != nullptr && !notice->empty()) {
+        box("The show was not rebuilt", *notice, "The last good show plays on until the next rebuild succeeds.");
+    }
+    if (sync != nullptr && !sync->SaveFailure().empty()) {
+        box("The tracks were not saved", sync->SaveFailure(), "The keys are kept; Ctrl+S tries again.");
+    }
 }
 
 void TweakPanel::DrawTimeline(std::uint32_t time)
@@ -244,6 +428,9 @@ void TweakPanel::DrawTimeline(std::uint32_t time)
                            active ? drawing : idle);
         y += timelineRow;
     }
+    if (sync != nullptr) {
+        DrawTimelineTracks(left, origin.y, y);
+    }
     const auto marker = [&](double milliseconds, ImU32 colour) {
         draw.AddLine(ImVec2(xOf(milliseconds), origin.y), ImVec2(xOf(milliseconds), y), colour, 1.5f);
     };
@@ -261,5 +448,43 @@ void TweakPanel::DrawTimeline(std::uint32_t time)
         ImGui::SameLine();
         ImGui::Text("   loop %s to %s (Backspace clears)", ClockText(*timeControls->LoopStart()).data(),
                     ClockText(*timeControls->LoopEnd()).data());
+    }
+    if (sync != nullptr) {
+        ImGui::Checkbox("Beats and bars", &showGrid);
+        if (!selectedName.empty()) {
+            ImGui::SameLine();
+            ImGui::TextDisabled("   keys of %s marked", selectedName.c_str());
+        }
+    }
+}
+
+// Over the entries: the row grid (bars, and beats where they are apart
+// enough to see), and a tick at each key of the selected value.
+void TweakPanel::DrawTimelineTracks(float left, float top, float bottom)
+{
+    ImDrawList& draw = *ImGui::GetWindowDrawList();
+    const SyncTempo& tempo = sync->Tracks().tempo;
+    const double musicMilliseconds = musicSeconds * 1000.0;
+    const auto xOf = [&](double milliseconds) {
+        return left + static_cast<float>(milliseconds / musicMilliseconds) * timelineBarsWidth;
+    };
+    if (showGrid) {
+        constexpr float closest = 4.0f;  // pixels between lines, below which they would be a grey blur
+        const double beatMilliseconds = 60000.0 / tempo.beatsPerMinute;
+        const float beatPixels = static_cast<float>(beatMilliseconds / musicMilliseconds) * timelineBarsWidth;
+        const int step = beatPixels >= closest ? 1 : beatPixels * beatsPerBar >= closest ? beatsPerBar : 0;
+        for (int beat = 0; step > 0 && beat * beatMilliseconds <= musicMilliseconds; beat += step) {
+            const float x = xOf(beat * beatMilliseconds);
+            const ImU32 colour = beat % beatsPerBar == 0 ? IM_COL32(255, 255, 255, 40) : IM_COL32(255, 255, 255, 16);
+            draw.AddLine(ImVec2(x, top), ImVec2(x, bottom), colour);
+        }
+    }
+    for (const SyncTrack* track : selectedTracks) {
+        for (const TrackKey& key : track->Keys()) {
+            const float x = xOf(tempo.StartOfRow(key.row));
+            draw.AddTriangleFilled(ImVec2(x - 3.0f, top), ImVec2(x + 3.0f, top), ImVec2(x, top + 6.0f),
+                                   IM_COL32(255, 215, 80, 255));
+            draw.AddLine(ImVec2(x, top), ImVec2(x, bottom), IM_COL32(255, 215, 80, 70));
+        }
     }
 }

@@ -37,13 +37,13 @@ std::vector<std::string> Pictures(const std::array<const char*, Sizes>&... lists
 
 }  // namespace
 
-KeywordTable DemoKeywords()
+KeywordTable DemoKeywords(SyncTracks* tracks)
 {
     return {
         {"Plugin",
-         [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
+         [tracks](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
              const std::string path = extras.RequireLine();
-             return std::make_unique<PluginLoader>(startTime, endTime, path, extras.Stream());
+             return std::make_unique<PluginLoader>(startTime, endTime, path, extras.Stream(), tracks);
          }},
         {"Plasma2D",
          [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {

@@ -2,6 +2,9 @@
 
 #include "script/KeywordTable.h"
 
+#include "sync/SyncTracks.h"
+
 // Every keyword the show's script may use, with how each effect is built.
-// A new effect is added here and nowhere else.
-KeywordTable DemoKeywords();
+// A new effect is added here and nowhere else. Plug-ins that ask for tracks
+// get these, which must outlive the effects.
+KeywordTable DemoKeywords(SyncTracks* tracks = nullptr);

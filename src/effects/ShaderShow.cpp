@@ -2,6 +2,7 @@
 
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
+#include "script/TweakBar.h"
 
 namespace Effekter {
 
@@ -24,8 +25,16 @@ ShaderShow::ShaderShow(std::uint32_t startTime, std::uint32_t endTime, const std
     : Effekt(startTime, endTime),
       image(LoadShaderBefore(shader, shaderPath, imagePath)),
       timeLocation(LookupUniform(shader.program, "time")),
-      beatLocation(LookupUniform(shader.program, "beat"))
+      beatLocation(LookupUniform(shader.program, "beat")),
+      uniforms(shader.program, {"time", "beat"})
 {
+}
+
+void ShaderShow::RegisterTweaks()
+{
+    for (DrivenUniforms::Uniform& uniform : uniforms.Uniforms()) {
+        tweakBar->AddUniform(uniform.name, std::span<float>(uniform.value).first(static_cast<std::size_t>(uniform.components)));
+    }
 }
 
 void ShaderShow::Draw(std::uint32_t time, float beat)
@@ -35,6 +44,7 @@ void ShaderShow::Draw(std::uint32_t time, float beat)
     if (shader.program != 0) {
         glUniform1f(timeLocation, static_cast<float>(time / 1000.0));
         glUniform1f(beatLocation, beat);
+        uniforms.Upload();
     }
     const OrthoScope ortho;
     const MatrixScope matrix;

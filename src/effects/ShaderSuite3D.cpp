@@ -3,6 +3,7 @@
 #include "effects/RubberBackdrop.h"
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
+#include "script/TweakBar.h"
 
 namespace Effekter {
 
@@ -34,8 +35,16 @@ ShaderSuite3D::ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime)
       backdropTexture(pictureFiles[1]),
       beatBackdropTexture(pictureFiles[2]),
       stepLocation(LookupUniform(LoadedProgram(suiteProgram), "step")),
-      timeLocation(LookupUniform(suiteProgram.program, "time"))
+      timeLocation(LookupUniform(suiteProgram.program, "time")),
+      uniforms(suiteProgram.program, {"time", "step"})
 {
+}
+
+void ShaderSuite3D::RegisterTweaks()
+{
+    for (DrivenUniforms::Uniform& uniform : uniforms.Uniforms()) {
+        tweakBar->AddUniform(uniform.name, std::span<float>(uniform.value).first(static_cast<std::size_t>(uniform.components)));
+    }
 }
 
 void ShaderSuite3D::Draw(std::uint32_t time, float beat)
@@ -58,6 +67,7 @@ void ShaderSuite3D::DrawPasses(std::uint32_t time, float edge)
     const CTransparency blend(GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR);
     glUseProgram(suiteProgram.program);
     glUniform1f(timeLocation, t / 1000.0f);
+    uniforms.Upload();
     for (int i = 0; i < passes; ++i) {
         glDepthMask(GL_FALSE);
         glUniform1f(stepLocation, static_cast<float>(i) / static_cast<float>(passes));

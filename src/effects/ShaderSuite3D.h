@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "gfx/DrivenUniforms.h"
 #include "gfx/ShaderProgram.h"
 #include "gfx/Texture.h"
 #include "model3ds/MeshDisplayList.h"
@@ -13,7 +14,8 @@ namespace Effekter {
 // vertex and fragment shader pair, each pass told its number as "step"
 // (0, 0.05, ... 0.95) and the music time in seconds as "time", blended
 // over each other and over Rubber3d's backdrop. Placed and moved like
-// Rubber3d without its beat jumps.
+// Rubber3d without its beat jumps. The shaders' other float and vector
+// uniforms are the show's to drive.
 class ShaderSuite3D : public Effekt {
 public:
     // The pictures it loads, in the order it loads them (the loader decodes
@@ -26,6 +28,8 @@ public:
     // Throws the compile message when a shader text does not compile.
     ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime);
 
+    // The driven uniforms, each a value of the section.
+    void RegisterTweaks() override;
     void Draw(std::uint32_t time, float beat) override;
 
     MeshDisplayList mesh;
@@ -35,6 +39,7 @@ public:
     VertexFragmentProgram suiteProgram;
     GLint stepLocation;
     GLint timeLocation;
+    DrivenUniforms uniforms;
 
 private:
     void DrawPasses(std::uint32_t time, float edge);

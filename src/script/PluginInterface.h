@@ -16,6 +16,29 @@
 typedef void (*PluginInitFunction)(FILE* script, int32_t startTime, int32_t endTime);
 typedef void (*PluginDrawFunction)(uint32_t time, float beat);
 
+/* Sync tracks, for a plug-in that also exports
+ *
+ *   KESTROVA_PLUGIN_EXPORT void InitTracks(const KestrovaTrackFunctions* functions);
+ *
+ * It is called once, before Init, with the functions through which the
+ * plug-in asks for a track by its name (once, say in Init: a connected
+ * editor then shows it) and reads the track's value at a frame's music time
+ * (in Draw). A track without keys gives no value, and the plug-in keeps its
+ * own. The structure lasts for the call only: keep a copy. Its functions,
+ * its tracks and the track handles stay valid while the entry lives.
+ * Plug-ins without InitTracks load and draw as ever. */
+typedef struct KestrovaTracks KestrovaTracks; /* the show's tracks */
+typedef struct KestrovaTrack KestrovaTrack;   /* one track */
+typedef struct KestrovaTrackFunctions {
+    KestrovaTracks* tracks;
+    /* The track of that name ("beat_ring:radius"); never null. */
+    const KestrovaTrack* (*findTrack)(KestrovaTracks* tracks, const char* name);
+    /* When the track has keys: 1, and its value at the time (ms) in *value.
+     * Else 0, and *value as it was. */
+    int (*trackValue)(const KestrovaTracks* tracks, const KestrovaTrack* track, uint32_t time, float* value);
+} KestrovaTrackFunctions;
+typedef void (*PluginInitTracksFunction)(const KestrovaTrackFunctions* functions);
+
 #ifdef __cplusplus
 #define KESTROVA_PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
 #else

@@ -53,14 +53,44 @@ Function FindFunction(void* library, const char* symbol, const std::string& path
     return reinterpret_cast<Function>(address);
 }
 
+// The plug-in's handles are the show's own tracks and track.
+SyncTracks& TracksOf(KestrovaTracks* tracks)
+{
+    return *reinterpret_cast<SyncTracks*>(tracks);
+}
+
+const KestrovaTrack* FindTrack(KestrovaTracks* tracks, const char* name)
+{
+    return reinterpret_cast<const KestrovaTrack*>(&TracksOf(tracks).Drive(name));
+}
+
+int TrackValue(const KestrovaTracks* tracks, const KestrovaTrack* handle, std::uint32_t time, float* value)
+{
+    const SyncTrack& track = *reinterpret_cast<const SyncTrack*>(handle);
+    if (!track.HasKeys()) {
+        return 0;
+    }
+    *value = static_cast<float>(track.ValueAt(reinterpret_cast<const SyncTracks*>(tracks)->RowAt(time)));
+    return 1;
+}
+
 }  // namespace
 
-PluginLoader::PluginLoader(std::uint32_t startTime, std::uint32_t endTime, const std::string& path, std::FILE* script)
+PluginLoader::PluginLoader(std::uint32_t startTime, std::uint32_t endTime, const std::string& path, std::FILE* script,
+                           SyncTracks* tracks)
     : Effekt(startTime, endTime),
       library(OpenLibrary(path)),
       initEntry(FindFunction<PluginInitFunction>(library, "Init", path)),
       drawEntry(FindFunction<PluginDrawFunction>(library, "Draw", path))
 {
+    if (const auto initTracks = reinterpret_cast<PluginInitTracksFunction>(dlsym(library, "InitTracks"))) {
+        if (tracks == nullptr) {
+            ownTracks = std::make_unique<SyncTracks>();
+            tracks = ownTracks.get();
+        }
+        const KestrovaTrackFunctions functions{reinterpret_cast<KestrovaTracks*>(tracks), FindTrack, TrackValue};
+        initTracks(&functions);
+    }
     initEntry(script, static_cast<std::int32_t>(startTime), static_cast<std::int32_t>(endTime));
 }
 

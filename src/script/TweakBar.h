@@ -59,13 +59,28 @@ struct TweakChoice {
     // Stores the value of the given item, one of the type's.
     void Choose(std::size_t item) const { *value = type->Values()[item].value; }
 };
-using TweakBinding = std::variant<TweakInt32, TweakFloat, TweakDirection, TweakColor, TweakChoice>;
+// A shader's uniform of one to four floats, which the effect uploads when
+// it changes.
+struct TweakVector {
+    float* values;
+    int components;
+};
+using TweakBinding = std::variant<TweakInt32, TweakFloat, TweakDirection, TweakColor, TweakChoice, TweakVector>;
 
 struct TweakVariable {
     std::string name;
     std::string label;
     TweakBinding binding;
+    // What the tracks that may drive it are named after: the effect's name
+    // and the variable's ("NanoBall:Light pos"), or a uniform's own name,
+    // which every shader naming it shares.
+    std::string trackName;
 };
+
+// What each of a variable's tracks adds to its track name, one per
+// component: "" for a single value, ".x" ".y" ".z" for a direction, ".r"
+// ".g" ".b" ".a" for a colour, ".x" to ".w" for a uniform of several floats.
+std::span<const char* const> TrackSuffixes(const TweakBinding& binding);
 
 // One effect's section of the tweak panel: the variables its RegisterTweaks
 // binds, by address, in the order registered. The panel edits them in place,
@@ -86,6 +101,12 @@ public:
     void AddDirection(std::string name, std::span<float, 3> variable, std::string label);
     void AddColor(std::string name, std::span<float, 4> variable, std::string label);
     void AddEnum(std::string name, const TweakEnum& type, int& variable, std::string label);
+    // A uniform of one to four floats, its tracks named after it alone.
+    void AddUniform(std::string name, std::span<float> values);
+
+    // Names the tracks of the variables that have no track name yet after
+    // the effect: "EFFECT:VARIABLE".
+    void NameTracks(std::string_view effectName);
 
     const std::string& Title() const { return title; }
     const std::vector<TweakVariable>& Variables() const { return variables; }

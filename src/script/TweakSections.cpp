@@ -15,6 +15,7 @@ TweakSections::TweakSections(const EffectList& effectList)
             effects.push_back(effect.get());
             effect->tweakBar = sections.back().get();
             effect->RegisterTweaks();
+            sections.back()->NameTracks(effect->name.empty() ? ClassName(*effect) : effect->name);
         }
     } catch (...) {
         Detach();  // no effect may keep a section that is gone
@@ -36,7 +37,7 @@ void TweakSections::Detach()
     sections.clear();
 }
 
-std::string SectionTitle(const Effekt& effect)
+std::string ClassName(const Effekt& effect)
 {
     const char* mangled = typeid(effect).name();
     int status = 0;
@@ -47,6 +48,12 @@ std::string SectionTitle(const Effekt& effect)
     if (scope != std::string::npos) {
         title.erase(0, scope + 2);
     }
+    return title;
+}
+
+std::string SectionTitle(const Effekt& effect)
+{
+    std::string title = ClassName(effect);
     if (!effect.name.empty()) {
         title += ' ';
         title += effect.name;

@@ -8,7 +8,8 @@
 #include "script/TweakBar.h"
 
 // The tweak panel's sections: one per effect, handed to the effect as its
-// tweakBar, after which its RegisterTweaks binds its variables there.
+// tweakBar, after which its RegisterTweaks binds its variables there, whose
+// tracks are then named after the effect's name (its class's without one).
 // Detaching takes the sections back; the effects must outlive the sections
 // or be detached first.
 class TweakSections {
@@ -28,6 +29,9 @@ private:
     std::vector<Effekt*> effects;
     std::vector<std::unique_ptr<TweakBar>> sections;
 };
+
+// The effect's class without its namespace ("AlphaBlendImage").
+std::string ClassName(const Effekt& effect);
 
 // A section's title: the effect's class without its namespace, then its
 // name when it has one ("AlphaBlendImage data/pictures/northern.jpg").

@@ -62,6 +62,14 @@ void LiveShow::Load(FrameWindow& window, std::string& music, std::uint32_t& star
     }
 }
 
+void LiveShow::WatchAlso(std::string path, std::function<void()> rebuild)
+{
+    others.push_back({std::move(path), std::move(rebuild)});
+    if (watcher) {
+        watcher->Watch(Files());
+    }
+}
+
 void LiveShow::OnListChange(std::function<void()> before, std::function<void()> after)
 {
     beforeChange = std::move(before);
@@ -75,6 +83,9 @@ std::vector<std::string> LiveShow::Files() const
         files.insert(files.end(), source.files.begin(), source.files.end());
     }
     files.insert(files.end(), attempted.begin(), attempted.end());
+    for (const OtherFile& other : others) {
+        files.push_back(other.path);
+    }
     std::sort(files.begin() + 1, files.end());
     files.erase(std::unique(files.begin() + 1, files.end()), files.end());
     return files;
@@ -85,16 +96,32 @@ void LiveShow::Update(bool reload)
     bool rebuilt = false;
     if (reload) {
         RebuildAll(true);
+        RebuildOthers({}, true);
         rebuilt = true;
     }
     if (watcher) {
         const std::vector<std::string> saved = watcher->TakeSaved();
         if (!saved.empty()) {
             RebuildChanged(saved);
+            RebuildOthers(saved, false);
             rebuilt = true;
         }
         if (rebuilt) {
             watcher->Watch(Files());
+        }
+    }
+}
+
+void LiveShow::RebuildOthers(const std::vector<std::string>& changed, bool all)
+{
+    for (const OtherFile& other : others) {
+        if (all || std::find(changed.begin(), changed.end(), other.path) != changed.end()) {
+            try {
+                other.rebuild();
+            } catch (const DemoMessage& message) {
+                failure = message.Text();
+                DebugOutput(FormatText("Reload failed: %s\n", failure.c_str()));
+            }
         }
     }
 }

@@ -28,6 +28,11 @@ public:
     void Load(FrameWindow& window, std::string& musicFile, std::uint32_t& startOffset,
               const DemoScript::MusicNamed& musicNamed = {});
 
+    // Another file to watch, outside the show's entries (the tracks file):
+    // its saves, and F5, call rebuild, whose message, when it throws, is the
+    // failure to show like that of any rebuild.
+    void WatchAlso(std::string path, std::function<void()> rebuild);
+
     // Called before and after every change to the effect list, so that
     // whatever holds on to the effects can let go of them and take them up
     // again.
@@ -42,7 +47,8 @@ public:
     const std::string& Failure() const { return failure; }
 
     // Every file the show read, the script first (and those a failed
-    // rebuild tried to read, so that mending them is seen too).
+    // rebuild tried to read, so that mending them is seen too), and those
+    // watched besides.
     std::vector<std::string> Files() const;
 
     bool RebuildAll(bool freshLibraries);
@@ -59,6 +65,14 @@ private:
     std::vector<std::string> attempted;  // files a failed rebuild read
     std::string musicFile;
     std::string failure;
+    struct OtherFile {
+        std::string path;
+        std::function<void()> rebuild;
+    };
+    // Rebuilds what the other files make; false when one failed.
+    void RebuildOthers(const std::vector<std::string>& changed, bool all);
+
+    std::vector<OtherFile> others;
     std::optional<FileWatcher> watcher;
     std::function<void()> beforeChange = [] {};
     std::function<void()> afterChange = [] {};

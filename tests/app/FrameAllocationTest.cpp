@@ -27,6 +27,7 @@
 #include "music/SteppedMusicStream.h"
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
+#include "sync/ShowSync.h"
 #include "watch/LiveShow.h"
 #include "support/AllocationCount.h"
 
@@ -98,6 +99,36 @@ TEST_F(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
         window.SwapAndPoll();
     }
     EXPECT_EQ(AllocationCount::Stop(), 0);
+}
+
+// Tracks add a row to every frame and a value written from each keyed track
+// before the effects draw; with every value of the show keyed, that
+// allocates nothing either.
+TEST_F(FrameAllocations, NoneWhileTracksDriveEveryValue)
+{
+    ShowSync sync({});  // the shipped show's tracks file
+    SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
+    music.Play();
+    FrameLoop loop(effects, window, music);
+    loop.SetSync(&sync);
+    ASSERT_FALSE(sync.Tracks().Driven().empty());
+    for (SyncTrack* track : sync.Tracks().Driven()) {
+        track->SetKey({0, 1.0f, KeyInterpolation::Smooth});
+        track->SetKey({5000, 2.0f, KeyInterpolation::Step});
+    }
+    loop.DrawFrame();
+    window.SwapAndPoll();
+    StartCounting();
+    constexpr int frames = 200;
+    for (int frame = 0; frame < frames; ++frame) {
+        music.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
+        loop.DrawFrame();
+        window.SwapAndPoll();
+    }
+    EXPECT_EQ(AllocationCount::Stop(), 0);
+    for (SyncTrack* track : sync.Tracks().Driven()) {
+        track->ClearKeys();  // as the file has them: nothing to keep when the run ends
+    }
 }
 
 // Watching adds a look at the file watcher's events to every frame; while

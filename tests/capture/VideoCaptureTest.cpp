@@ -262,6 +262,43 @@ TEST_F(Capture, AnMp4HoldsH264AndAacInStepWithTheMusic)
     EXPECT_LE(std::abs(best), sampleRate / 1000);
 }
 
+// The mean of the red, green and blue of frame n of a video, 0 to 255.
+double MeanLevel(const std::filesystem::path& video, int n)
+{
+    const std::string bytes = Output("ffmpeg -v error -i '" + video.string() + "' -vf 'select=eq(n\\," + std::to_string(n) +
+                                     ")' -frames:v 1 -f rawvideo -pix_fmt rgb24 -");
+    double sum = 0.0;
+    for (const char byte : bytes) {
+        sum += static_cast<unsigned char>(byte);
+    }
+    return bytes.empty() ? -1.0 : sum / static_cast<double>(bytes.size());
+}
+
+TEST_F(Capture, EveryFrameFollowsAKeyedUniformAtItsExactTime)
+{
+    show.WriteFile("data/level.fs", "#version 110\nuniform float level;\n"
+                                    "void main() { gl_FragColor = vec4(vec3(level), 1.0); }\n");
+    show.WriteScript("data/music.wav\n0\n1\nShaderShow\n0\n100000\ndata/level.fs\ndata/card.png");
+    // 16 rows a second: rows 0 and 48 are 0 and 3000 ms, and the level rises
+    // linearly from black to white between them.
+    show.WriteFile("data/demo.rocket",
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rootElement>\n"
+                   "\t<tracks rows=\"10000\" startRow=\"0\" endRow=\"10000\" rowsPerBeat=\"8\" beatsPerMin=\"120\">\n"
+                   "\t\t<track name=\"level\" folded=\"0\" muteKeyCount=\"0\" color=\"ff7f7f7f\">\n"
+                   "\t\t\t<key row=\"0\" value=\"0.000000\" interpolation=\"1\" />\n"
+                   "\t\t\t<key row=\"48\" value=\"1.000000\" interpolation=\"0\" />\n"
+                   "\t\t</track>\n\t</tracks>\n</rootElement>\n");
+    const std::filesystem::path video = show.Root() / "level.mkv";
+    const Outcome outcome = Run("--capture '" + video.string() + "' --fps 10 --from 0 --to 3000 --quality 0");
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.messages;
+    for (const int n : {0, 1, 6, 15, 24, 29}) {
+        EXPECT_NEAR(MeanLevel(video, n), 255.0 * n / 30.0, 1.5) << "frame " << n << ", " << 100 * n << " ms";
+    }
+    const std::filesystem::path rendered = show.Root() / "frames";
+    ASSERT_EQ(Run("--render 1500 --out '" + rendered.string() + "'").exitCode, 0);
+    EXPECT_NEAR(MeanLevel(rendered / "0000001500.png", 0), 127.5, 0.6) << "the rendered frame of that time";
+}
+
 TEST_F(Capture, ARefusedOrFailedCaptureSaysWhyAndLeavesNoFile)
 {
     const std::filesystem::path avi = show.Root() / "show.avi";

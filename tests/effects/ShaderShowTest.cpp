@@ -1,6 +1,7 @@
 #include "core/DemoMessage.h"
 #include "effects/EffectTest.h"
 #include "effects/ShaderShow.h"
+#include "script/TweakTracks.h"
 
 using Effekter::ShaderShow;
 
@@ -11,6 +12,13 @@ const std::string pictureProbe =
     "#version 110\nuniform sampler2D image;\nuniform float time;\nuniform float beat;\n"
     "void main() { gl_FragColor = texture2D(image, gl_TexCoord[0].st) + vec4(0.0 * time * beat); }\n";
 
+// Colours the window with uniforms of its own, besides the two it is given.
+const std::string drivenProbe =
+    "#version 110\nuniform float time;\nuniform float beat;\nuniform float glow;\nuniform vec3 tint;\n"
+    "uniform float unused;\nuniform float spread[2];\nuniform sampler2D image;\n"
+    "void main() { gl_FragColor = vec4(tint * glow + vec3(spread[0] + spread[1]), 1.0) + vec4(0.0 * time * beat)"
+    " + 0.0 * texture2D(image, gl_TexCoord[0].st); }\n";
+
 class ShaderShowDrawing : public EffectTest {
 protected:
     void SetUp() override
@@ -20,6 +28,7 @@ protected:
         CopyShipped(folder, "shadershow/aurora.fs");
         CopyShipped(folder, "shadershow/tunnel.fs");
         folder.WriteFile("data/probe.fs", pictureProbe);
+        folder.WriteFile("data/driven.fs", drivenProbe);
         folder.WriteFile("data/green.fs", "#version 110\nvoid main() { gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0); }\n");
     }
 };
@@ -72,6 +81,40 @@ TEST_F(ShaderShowDrawing, TwoEntriesWithDifferentFilesRunIndependently)
     plain->Draw(1000, 0.0f);
     EXPECT_EQ(ReadPixelAt(0.5, 0.8), green);
     EXPECT_NE(plain->shader.program, picture.shader.program);
+}
+
+TEST_F(ShaderShowDrawing, TheShadersOwnFloatAndVectorUniformsAreTheShowsToDrive)
+{
+    EffectList effects;
+    effects.Append(std::make_unique<ShaderShow>(0, 10000, "data/driven.fs", "data/card.png"));
+    auto& show = static_cast<ShaderShow&>(effects[0]);
+    std::vector<std::string> names;
+    for (const DrivenUniforms::Uniform& uniform : show.uniforms.Uniforms()) {
+        names.push_back(uniform.name);
+        EXPECT_EQ(uniform.value, (std::array<float, 4>{})) << uniform.name << " starts as the program holds it";
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"glow", "tint"})) << "not those it is given, arrays, samplers or unused ones";
+
+    SyncTracks tracks;
+    tracks.tempo = {120.0, 8};
+    const TweakTracks bound(effects, tracks);
+    ASSERT_NE(tracks.Find("tint.z"), nullptr);
+    bound.Apply(0.0);
+    show.Draw(1000, 0.5f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.5), (Rgba{0, 0, 0, 255})) << "without keys the program keeps its own values";
+
+    tracks.Track("glow").SetKey({0, 0.0f, KeyInterpolation::Linear});
+    tracks.Track("glow").SetKey({16, 1.0f, KeyInterpolation::Step});
+    for (const char* component : {"tint.x", "tint.y", "tint.z"}) {
+        tracks.Track(component).SetKey({0, component[5] == 'x' ? 1.0f : 0.5f, KeyInterpolation::Step});
+    }
+    bound.Apply(tracks.RowAt(1000));
+    show.Draw(1000, 0.5f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.5), (Rgba{255, 128, 128, 255}));
+    bound.Apply(tracks.RowAt(500));
+    show.Draw(500, 0.5f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.5), (Rgba{128, 64, 64, 255})) << "halfway to the second key";
+    EXPECT_TRUE(BetweenEffectsState());
 }
 
 TEST_F(ShaderShowDrawing, MissingShaderFileStopsTheLoad)

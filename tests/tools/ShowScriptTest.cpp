@@ -14,6 +14,7 @@
 #include "music/Arrangement.h"
 #include "music/Tempo.h"
 #include "script/ScriptReader.h"
+#include "sync/RocketFile.h"
 
 namespace {
 
@@ -257,4 +258,13 @@ TEST(ShowScript, TheFirstActsCardsChangeOnFourBarLines)
     for (const std::int32_t end : cardEnds) {
         EXPECT_EQ(covered.count(end), 1u) << "a card ends in plain sight at " << end;
     }
+}
+
+// The tracks' rows fall on the music's own beats, so that keys set on a beat
+// land on it.
+TEST(ShowScript, TheShippedTracksFollowTheMusicsTempo)
+{
+    const SyncTracks tracks = ReadRocketFile((std::filesystem::path(SOURCE_DATA_DIR) / "demo.rocket").string());
+    EXPECT_EQ(tracks.tempo.beatsPerMinute, Tempo::beatsPerMinute);
+    EXPECT_EQ(tracks.tempo.rowsPerBeat, 8);
 }
