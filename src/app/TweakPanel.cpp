@@ -269,7 +269,7 @@ void TweakPanel::DrawKeyButton(const TweakVariable& variable, std::span<SyncTrac
                 ImGui::TextDisabled("%s: no keys", track.Name().c_str());
             }
         }
-        ImGui::TextDisabled("Click to key it (select)");
+        ImGui::TextDisabled("Click to select it for keying");
         ImGui::EndTooltip();
     }
 }
@@ -472,10 +472,15 @@ void TweakPanel::DrawTimelineTracks(float left, float top, float bottom)
         constexpr float closest = 4.0f;  // pixels between lines, below which they would be a grey blur
         const double beatMilliseconds = 60000.0 / tempo.beatsPerMinute;
         const float beatPixels = static_cast<float>(beatMilliseconds / musicMilliseconds) * timelineBarsWidth;
-        const int step = beatPixels >= closest ? 1 : beatPixels * beatsPerBar >= closest ? beatsPerBar : 0;
-        for (int beat = 0; step > 0 && beat * beatMilliseconds <= musicMilliseconds; beat += step) {
+        // Beats, else bars, else every fourth bar and so on: as fine as can be told apart.
+        int step = 1;
+        constexpr int coarsest = 1 << 24;
+        while (beatPixels * static_cast<float>(step) < closest && step < coarsest) {
+            step *= step == 1 ? beatsPerBar : 4;
+        }
+        for (int beat = 0; beat * beatMilliseconds <= musicMilliseconds; beat += step) {
             const float x = xOf(beat * beatMilliseconds);
-            const ImU32 colour = beat % beatsPerBar == 0 ? IM_COL32(255, 255, 255, 40) : IM_COL32(255, 255, 255, 16);
+            const ImU32 colour = beat % (step * 4) == 0 ? IM_COL32(255, 255, 255, 48) : IM_COL32(255, 255, 255, 20);
             draw.AddLine(ImVec2(x, top), ImVec2(x, bottom), colour);
         }
     }

@@ -151,6 +151,28 @@ TEST(CommandLine, WatchingAndLoopingBelongToALiveRun)
     EXPECT_TRUE(Refused({"--loop", "0-1000", "--capture", "a.mp4"}));
 }
 
+TEST(CommandLine, TracksComeFromAFileAndAnEditor)
+{
+    EXPECT_EQ(Options({}).syncFile, "") << "data/demo.rocket beside the script";
+    EXPECT_FALSE(Options({}).syncEditor);
+    const RunOptions named = Options({"--sync", "keys/show.rocket"});
+    EXPECT_EQ(named.syncFile, (std::filesystem::current_path() / "keys/show.rocket").string())
+        << "found from the folder the program started in";
+
+    const auto editor = [](std::initializer_list<std::string> arguments) {
+        const std::optional<EditorAddress> address = Options(arguments).syncEditor;
+        return address ? address->host + ":" + std::to_string(address->port) : "none";
+    };
+    EXPECT_EQ(editor({"--sync-editor"}), "localhost:1338");
+    EXPECT_EQ(editor({"--sync-editor", "4000"}), "localhost:4000");
+    EXPECT_EQ(editor({"--sync-editor", "studio:1338"}), "studio:1338");
+    EXPECT_EQ(editor({"--sync-editor", "--windowed"}), "localhost:1338") << "an option after it is no address";
+    EXPECT_TRUE(Refused({"--sync-editor", "studio:"}));
+    EXPECT_TRUE(Refused({"--sync-editor", "70000"}));
+    EXPECT_TRUE(Refused({"--sync-editor", "1338", "--render", "1000", "--out", "f"})) << "a rendering has no editor";
+    EXPECT_FALSE(Refused({"--sync", "a.rocket", "--render", "1000", "--out", "f"}));
+}
+
 TEST(CommandLine, HelpAndVersionEndTheRunSuccessfully)
 {
     EXPECT_EQ(std::get<int>(Parse({"--help"})), 0);

@@ -88,6 +88,22 @@ TEST_F(KestrovaRun, AFatalMessageExitsWithOne)
     EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load data/demo.txt\n");
 }
 
+TEST_F(KestrovaRun, ATracksFileThatCannotBeReadStopsTheStart)
+{
+    show.WriteScript("data/music.wav\n0\n1\nFlashWhite\n0\n300");
+    show.WriteFile("data/demo.rocket", "<tracks>\n<track name=\"glow\">\n<key row=\"4\" value=\"1\" interpolation=\"9\"/>\n"
+                                       "</track>\n</tracks>\n");
+    Outcome outcome = Run("--render 100 --out frames");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to read tracks file data/demo.rocket, line 3: ");
+    EXPECT_FALSE(Contains(outcome.debugOutput, "Loaded")) << "stopped before the show loads";
+
+    const std::filesystem::path missing = show.Root() / "keys.rocket";
+    outcome = Run("--sync keys.rocket --render 100 --out frames");
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to read tracks file " + missing.string());
+}
+
 // The music loops, so a show that ends after it only stops when the viewer
 // closes the window (SDL turns SIGINT into a close), which is no failure.
 TEST_F(KestrovaRun, AShowEndingAfterTheMusicSaysSoAndClosingTheWindowExitsWithZero)

@@ -8,6 +8,7 @@
 #include "app/TweakPanel.h"
 #include "effects/AlphaBlendImage.h"
 #include "effects/FlashWhite.h"
+#include "sync/ShowSync.h"
 #include "gfx/Guards.h"
 #include "support/GlTestContext.h"
 #include "support/Pictures.h"
@@ -179,4 +180,30 @@ TEST_F(TweakPanelTest, TheFrameLoopDrawsItOverTheEffects)
     loop.DrawFrame();
     EXPECT_NE(ReadPixel(40, 125), underneath);
     EXPECT_TRUE(BetweenEffectsState());
+}
+
+// With the run's tracks the panel also shows the rows, the tempo, each
+// value's keys and the grid on the timeline, and still puts the state back.
+TEST_F(TweakPanelTest, WithTracksItShowsTheKeysAndPutsTheStateBack)
+{
+    ShowSync::Options options;
+    options.file = (folder.Root() / "data/demo.rocket").string();
+    ShowSync sync(options);
+    StillClock clock;
+    FrameLoop loop(effects, window, clock, &*panel);
+    tweaks.reset();  // the loop binds the values to the run's tracks now
+    loop.SetSync(&sync);
+    panel->EditTracks(sync, loop.Tweaks());
+    panel->ShowTimeline(loop.Time(), 10.0);
+    sync.Tracks().Track("card.png:Mode").SetKey({0, 1.0f, KeyInterpolation::Step});
+
+    ToggleWithF1();
+    const GlStateSnapshot state = GlStateSnapshot::Take();
+    for (int frame = 0; frame < 3; ++frame) {
+        loop.DrawFrame();
+        EXPECT_EQ(GlStateSnapshot::Take(), state) << "frame " << frame;
+        EXPECT_TRUE(BetweenEffectsState()) << "frame " << frame;
+    }
+    EXPECT_EQ(image->mode, 1) << "the keyed choice, DOWN";
+    sync.Tracks().Track("card.png:Mode").ClearKeys();  // nothing to keep when the test ends
 }

@@ -112,3 +112,23 @@ TEST_F(ShaderSuite3DDrawing, TheTwentyPassesBlendByTheirOwnColour)
     EXPECT_NEAR(ReadPixelAt(0.5, 0.5).r, (g + (1.0 - g) * std::pow(1.0 - g, 20)) * 255.0, 2.0);
     EXPECT_EQ(ReadPixelAt(0.02, 0.02), white) << "beside the model the black backdrop added nothing";
 }
+
+// Uniforms other than step and time are the show's to drive, and a value
+// set between frames reaches the passes.
+TEST_F(ShaderSuite3DDrawing, ItsShadersOwnUniformsAreTheShowsToDrive)
+{
+    folder.WriteFile("data/suite/vs.txt", passThrough);
+    folder.WriteFile("data/suite/fs.txt", "#version 110\nuniform float step;\nuniform float time;\nuniform vec3 shade;\n"
+                                          "void main() { if (step > 0.0 || time < 0.0) discard; gl_FragColor = vec4(shade, 1.0); }\n");
+    ShaderSuite3D suite(startTime, 100000);
+    std::vector<std::string> names;
+    for (const DrivenUniforms::Uniform& uniform : suite.uniforms.Uniforms()) {
+        names.push_back(uniform.name);
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"shade"}) << "step and time are the effect's";
+
+    suite.uniforms.Uniforms()[0].value = {0.0f, 1.0f, 0.0f, 0.0f};
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    suite.Draw(centredTime, 0.0f);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.5), green);
+}

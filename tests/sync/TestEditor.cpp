@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -67,6 +68,10 @@ void TestEditor::Serve()
         if (demo < 0) {
             return;
         }
+        // Each command goes out as it is sent, for the tests to see it in
+        // the demo's next frame, not held back waiting for an acknowledgement.
+        const int noDelay = 1;
+        setsockopt(demo, IPPROTO_TCP, TCP_NODELAY, &noDelay, sizeof(noDelay));
         ++connections;
         received.clear();
         greeted = false;

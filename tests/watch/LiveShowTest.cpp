@@ -6,6 +6,7 @@
 #include "support/GlTestContext.h"
 #include "support/Pictures.h"
 #include "support/ScriptFolder.h"
+#include "core/DemoMessage.h"
 #include "watch/LiveShow.h"
 
 namespace {
@@ -181,4 +182,45 @@ TEST_F(LiveShowTest, AChangedPluginLibraryIsLoadedAfresh)
     const void* reloaded = dynamic_cast<const Effekter::PluginLoader&>(effects[0]).library;
     EXPECT_NE(reloaded, loaded);
     EXPECT_EQ(live.Files(), (std::vector<std::string>{"data/demo.txt", library}));
+}
+
+// A file outside the entries, the tracks file: its saves on disk, and F5,
+// run its own rebuild; a failure shows as any rebuild's does.
+TEST_F(LiveShowTest, AnotherWatchedFileRebuildsWhatItMakes)
+{
+    folder.WriteFile("data/demo.rocket", "1");
+    std::vector<std::string> readings;
+    live.WatchAlso("data/demo.rocket", [&] {
+        const std::string text = ReadBytes(folder.Root() / "data/demo.rocket");
+        if (text == "broken") {
+            throw DemoMessage("Unable to read tracks file data/demo.rocket: broken");
+        }
+        readings.push_back(text);
+    });
+    EXPECT_EQ(live.Files(),
+              (std::vector<std::string>{"data/demo.txt", "data/a.fs", "data/b.fs", "data/card.png", "data/demo.rocket"}));
+    const std::vector<const Effekt*> before = Entries();
+
+    folder.WriteFile("data/demo.rocket", "2");
+    const auto start = std::chrono::steady_clock::now();
+    while (readings.empty() && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        live.Update(false);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(readings, std::vector<std::string>{"2"});
+    EXPECT_EQ(Entries(), before) << "no entry reads it";
+
+    folder.WriteFile("data/demo.rocket", "broken");
+    testing::internal::CaptureStderr();
+    live.Update(true);
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "Reload failed: Unable to read tracks file",
+                        testing::internal::GetCapturedStderr());
+    EXPECT_EQ(live.Failure(), "Unable to read tracks file data/demo.rocket: broken");
+
+    folder.WriteFile("data/demo.rocket", "3");
+    testing::internal::CaptureStderr();
+    live.Update(true);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(readings.back(), "3");
+    EXPECT_EQ(live.Failure(), "") << "the next good rebuild clears it";
 }
