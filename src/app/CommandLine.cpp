@@ -153,7 +153,7 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
 
     auto* watch = app.add_flag("--watch", options.watch,
                                "Rebuild the show when a file it read is saved (the script, pictures, shaders, models, "
-                               "plug-ins); F5 rebuilds it by hand");
+                               "plug-ins, the tracks file); F5 rebuilds it by hand");
     auto* loop = app.add_option_function<std::string>(
                         "--loop", [&](const std::string& text) {
                             const std::string problem = ParseLoop(text, options);

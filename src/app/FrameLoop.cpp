@@ -34,7 +34,9 @@ std::uint32_t FrameLoop::DrawFrame()
     if (sync != nullptr) {
         const double row = sync->Tracks().RowAt(time);
         sync->TellRow(row);
-        tweakTracks->Apply(row);
+        if (tweakTracks) {
+            tweakTracks->Apply(row);
+        }
     }
 
     for (const auto& effect : effects) {

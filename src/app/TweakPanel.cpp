@@ -252,10 +252,12 @@ void TweakPanel::DrawKeyButton(const TweakVariable& variable, std::span<SyncTrac
                                                       : ImVec4(0.2f, 0.2f, 0.25f, 1.0f));
     ImGui::PushStyleColor(ImGuiCol_Text, keyed ? ImVec4(1.0f, 0.85f, 0.3f, 1.0f) : ImVec4(0.6f, 0.6f, 0.6f, 1.0f));
     if (ImGui::SmallButton(keyHere ? "K" : keyed ? "k" : "-")) {
-        selectedName = selected ? "" : variable.trackName;
-        selectedTracks.assign(tracks.begin(), tracks.end());
         if (selected) {
+            selectedName.clear();
             selectedTracks.clear();
+        } else {
+            selectedName = variable.trackName;
+            selectedTracks.assign(tracks.begin(), tracks.end());
         }
     }
     ImGui::PopStyleColor(2);

@@ -110,7 +110,14 @@ bool ShowSync::Unsaved() const
 
 void ShowSync::KeepUnsaved()
 {
-    const std::string recovery = RecoveryPathFor(file);
-    WriteRocketFile(tracks, recovery);
+    std::string recovery = RecoveryPathFor(file);
+    try {
+        WriteRocketFile(tracks, recovery);
+    } catch (const DemoMessage& message) {
+        // Beside an installed show there is no room: the keys go where there is.
+        DebugOutput(FormatText("%s\n", message.what()));
+        recovery = (std::filesystem::temp_directory_path() / std::filesystem::path(recovery).filename()).string();
+        WriteRocketFile(tracks, recovery);
+    }
     DebugOutput(FormatText("The tracks' unsaved keys are kept in %s\n", recovery.c_str()));
 }

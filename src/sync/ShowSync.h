@@ -61,7 +61,8 @@ public:
 
     // Keys differ from those last read or saved.
     bool Unsaved() const;
-    // Writes unsaved keys to the recovery file and says so.
+    // Writes unsaved keys to the recovery file (in the temporary folder when
+    // the tracks file's own allows no new file) and says where.
     void KeepUnsaved();
 
     // The last save's failure, or empty.

@@ -8,29 +8,12 @@
 #include "app/FrameLoop.h"
 #include "effects/ShaderShow.h"
 #include "gfx/Guards.h"
+#include "support/HandClock.h"
 #include "support/ScriptFolder.h"
 #include "sync/RocketFile.h"
 #include "sync/TestEditor.h"
 
 namespace {
-
-// A music clock the test sets by hand, remembering every seek and pause.
-class HandClock : public MusicStream {
-public:
-    void Play() override {}
-    double Position() override { return position; }
-    void SetPosition(double seconds) override
-    {
-        seeks.push_back(seconds);
-        position = seconds;
-    }
-    void SetPaused(bool paused) override { pauses.push_back(paused); }
-    void FillSpectrum(std::span<float, spectrumBins> bins) override { std::fill(bins.begin(), bins.end(), 0.0f); }
-
-    double position = 1.0;
-    std::vector<double> seeks;
-    std::vector<bool> pauses;
-};
 
 TestEditor::Key KeyOf(std::uint32_t row, float value)
 {
@@ -52,6 +35,7 @@ protected:
         effects.Append(std::make_unique<Effekter::ShaderShow>(0, 100000, "data/level.fs", ""));
         sync.emplace(ShowSync::Options{.editor = EditorAddress{"127.0.0.1", editor.Port()}});
         loop.SetSync(&*sync);
+        clock.position = 1.0;  // inside the shader's window
         testing::internal::GetCapturedStderr();
     }
 

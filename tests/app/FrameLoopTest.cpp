@@ -9,28 +9,10 @@
 #include "support/KeyEvents.h"
 #include "effects/Keywords.h"
 #include "script/EndDemo.h"
+#include "support/HandClock.h"
 #include "support/ScriptFolder.h"
 
 namespace {
-
-// A music clock the test sets by hand, remembering every seek.
-class HandClock : public MusicStream {
-public:
-    void Play() override { position = 0.0; }
-    double Position() override { return position; }
-    void SetPosition(double seconds) override
-    {
-        seeks.push_back(seconds);
-        position = seconds;
-    }
-    void SetPaused(bool paused) override { pauses.push_back(paused); }
-    void FillSpectrum(std::span<float, spectrumBins> bins) override { std::copy(spectrum.begin(), spectrum.end(), bins.begin()); }
-
-    double position = 0.0;
-    std::vector<double> seeks;
-    std::vector<bool> pauses;
-    std::array<float, spectrumBins> spectrum{};
-};
 
 struct Drawn {
     std::string name;

@@ -116,18 +116,25 @@ TEST_F(ShowSyncTest, KeysNotSavedWhenTheRunEndsAreKeptBesideTheFile)
     EXPECT_EQ(ReadRocketFile(file.string()).Find("glow")->Keys().size(), 1u) << "the file itself is as it was";
 }
 
-TEST_F(ShowSyncTest, AFailedSaveKeepsTheKeysAndSaysWhy)
+TEST_F(ShowSyncTest, AFailedSaveKeepsTheKeysAndSaysWhyAndWhereTheyAreKept)
 {
     ShowSync::Options options = Options(true);
-    options.file = (folder.Path() / "no/such/folder/demo.rocket").string();
-    ShowSync sync(options);
-    sync.Tracks().Track("glow").SetKey({0, 1.0f, KeyInterpolation::Step});
-    Said();
-    EXPECT_FALSE(sync.Save());
-    EXPECT_PRED2(Contains, sync.SaveFailure(), "Unable to save tracks file " + options.file);
-    EXPECT_EQ(Said(), sync.SaveFailure() + "\n");
-    EXPECT_TRUE(sync.Unsaved());
-    sync.Tracks().Track("glow").ClearKeys();  // nothing to keep at the end
+    options.file = (folder.Path() / "no/such/folder/show.rocket").string();
+    const fs::path kept = fs::temp_directory_path() / "show.recovered.rocket";
+    fs::remove(kept);
+    {
+        ShowSync sync(options);
+        sync.Tracks().Track("glow").SetKey({0, 1.0f, KeyInterpolation::Step});
+        Said();
+        EXPECT_FALSE(sync.Save());
+        EXPECT_PRED2(Contains, sync.SaveFailure(), "Unable to save tracks file " + options.file);
+        EXPECT_EQ(Said(), sync.SaveFailure() + "\n");
+        EXPECT_TRUE(sync.Unsaved());
+    }
+    // No room beside the file: the temporary folder takes the keys.
+    EXPECT_PRED2(Contains, Said(), "The tracks' unsaved keys are kept in " + kept.string() + "\n");
+    EXPECT_EQ(ReadRocketFile(kept.string()).Find("glow")->Keys().size(), 1u);
+    fs::remove(kept);
 }
 
 TEST_F(ShowSyncTest, AFileSavedElsewhereIsReadAgainAndABrokenOneChangesNothing)
