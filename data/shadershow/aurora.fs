@@ -3,11 +3,14 @@
 // light hang in two layers, their lower hems waving slowly, their rays
 // drifting; the beat makes them flare. The picture's sky (anything with a
 // little blue) receives the light, the black ridge stays black but for a
-// faint rim. time is in seconds, beat 0 to 1.
+// faint rim. time is in seconds, beat 0 to 1. auroraSwell follows its
+// sync track: the curtains climb, reach higher and brighten with the
+// breakdown's riser (0, as without a track, leaves them as they are).
 
 uniform sampler2D scene;
 uniform float time;
 uniform float beat;
+uniform float auroraSwell;
 
 const vec3 cyan = vec3(0.184, 0.831, 0.902);
 const vec3 deepTeal = vec3(0.055, 0.302, 0.392);
@@ -51,7 +54,7 @@ float Curtain(vec2 uv, float hemHeight, float sway, float seed)
     float hem = hemHeight + 0.12 * (Fbm(vec2(uv.x * 1.6 + seed, time * 0.05 * sway)) - 0.5)
                 + 0.04 * sin(uv.x * 5.0 + time * 0.3 * sway + seed);
     float above = hem - uv.y;
-    float body = smoothstep(-0.015, 0.01, above) * exp(-max(above, 0.0) * 4.5);
+    float body = smoothstep(-0.015, 0.01, above) * exp(-max(above, 0.0) * 4.5) * exp(max(above, 0.0) * 2.5 * auroraSwell);
     float rays = 0.45 + 0.55 * Fbm(vec2(uv.x * 22.0 + seed + time * 0.08 * sway, time * 0.25));
     return body * rays;
 }
@@ -62,9 +65,9 @@ void main()
     vec3 picture = texture2D(scene, uv).rgb;
     float sky = smoothstep(0.04, 0.1, picture.b);
 
-    float flare = 1.0 + 0.9 * beat;
-    float near = Curtain(uv, 0.5, 1.0, 3.0);
-    float far = Curtain(uv * vec2(1.3, 1.0), 0.38, -0.7, 11.0);
+    float flare = 1.0 + 0.9 * beat + 0.35 * auroraSwell;
+    float near = Curtain(uv, 0.5 - 0.08 * auroraSwell, 1.0, 3.0);
+    float far = Curtain(uv * vec2(1.3, 1.0), 0.38 - 0.05 * auroraSwell, -0.7, 11.0);
 
     // Green-cyan at the hem, teal higher up, a warm fringe at the top.
     float heightNear = clamp((0.5 - uv.y) * 2.5, 0.0, 1.0);
