@@ -11,6 +11,7 @@
 #include <execinfo.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -28,6 +29,7 @@
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
 #include "sync/ShowSync.h"
+#include "sync/TestEditor.h"
 #include "watch/LiveShow.h"
 #include "support/AllocationCount.h"
 
@@ -129,6 +131,36 @@ TEST_F(FrameAllocations, NoneWhileTracksDriveEveryValue)
     for (SyncTrack* track : sync.Tracks().Driven()) {
         track->ClearKeys();  // as the file has them: nothing to keep when the run ends
     }
+}
+
+// A connected editor adds a look at its socket and the row told to it to
+// every frame; while the editor sends nothing, that allocates nothing.
+TEST_F(FrameAllocations, NoneWhileAnEditorIsConnectedAndSilent)
+{
+    TestEditor editor;
+    ShowSync sync({.editor = EditorAddress{"127.0.0.1", editor.Port()}});
+    SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
+    music.Play();
+    FrameLoop loop(effects, window, music);
+    loop.SetSync(&sync);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (editor.AskedTracks().size() < sync.Tracks().Driven().size() && std::chrono::steady_clock::now() < deadline) {
+        loop.DrawFrame();
+        window.SwapAndPoll();
+        editor.Serve();
+    }
+    ASSERT_EQ(editor.AskedTracks().size(), sync.Tracks().Driven().size());
+    StartCounting();
+    constexpr int frames = 200;
+    for (int frame = 0; frame < frames; ++frame) {
+        // Rows change every frame, so the row is told every frame.
+        music.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
+        loop.DrawFrame();
+        window.SwapAndPoll();
+    }
+    EXPECT_EQ(AllocationCount::Stop(), 0);
+    editor.Serve();
+    EXPECT_GE(editor.ToldRows().size(), static_cast<std::size_t>(frames));
 }
 
 // Watching adds a look at the file watcher's events to every frame; while
