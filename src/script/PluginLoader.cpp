@@ -61,7 +61,7 @@ SyncTracks& TracksOf(KestrovaTracks* tracks)
 
 const KestrovaTrack* FindTrack(KestrovaTracks* tracks, const char* name)
 {
-    return reinterpret_cast<const KestrovaTrack*>(&TracksOf(tracks).Drive(name));
+    return reinterpret_cast<const KestrovaTrack*>(&TracksOf(tracks).Drive(name != nullptr ? name : ""));
 }
 
 int TrackValue(const KestrovaTracks* tracks, const KestrovaTrack* handle, std::uint32_t time, float* value)
