@@ -92,7 +92,8 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
                    .named = !options.syncFile.empty(),
                    .offline = options.Offline(),
                    .editor = options.syncEditor});
-    const KeywordTable keywords = DemoKeywords(&sync.Tracks());
+    ShaderInputs shaderInputs;
+    const KeywordTable keywords = DemoKeywords(&sync.Tracks(), &shaderInputs);
     EffectList effects;
     LiveShow live(keywords, effects, options.watch);
     std::string musicFile;
@@ -106,21 +107,22 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
     }
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
+    const std::shared_ptr<const DecodedMusic> decoded = music.Take(musicFile);
+    shaderInputs.SetMusic(decoded);
     int status = 0;
     if (options.Capturing()) {
-        status = CaptureShow(options, effects, window, music.Take(musicFile), &sync);
+        status = CaptureShow(options, effects, window, decoded, {&sync, &shaderInputs});
     } else if (options.Rendering()) {
-        RenderOffline(options, effects, window, music.Take(musicFile), &sync);
+        RenderOffline(options, effects, window, decoded, {&sync, &shaderInputs});
     } else {
         TweakPanel panel(window, effects);
-        const std::shared_ptr<const DecodedMusic> decoded = music.Take(musicFile);
         WarnIfTheShowOutlastsTheMusic(effects, startOffset, *decoded);
         const std::unique_ptr<MusicStream> stream = OpenMusicStream(decoded);
         stream->Play();
         stream->SetPosition(static_cast<double>(startOffset));
         FrameLoop loop(effects, window, *stream, &panel);
         loop.SetLiveShow(&live);
-        loop.SetSync(&sync);
+        loop.Use({&sync, &shaderInputs});
         live.OnListChange([&] { loop.ReleaseTracks(); }, [&] { loop.BindTracks(); });
         live.WatchAlso(sync.File(), [&] { sync.Reload(); });
         panel.ShowNotice(live.Failure());

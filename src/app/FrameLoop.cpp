@@ -39,11 +39,18 @@ std::uint32_t FrameLoop::DrawFrame()
         }
     }
 
+    if (shaderInputs != nullptr) {
+        shaderInputs->BeginFrame({.time = time, .frameSeconds = FrameSeconds(), .frame = framesDrawn});
+    }
     for (const auto& effect : effects) {
         if (effect->IsActiveAt(time)) {
             effect->Draw(time, beat);
         }
     }
+    if (shaderInputs != nullptr) {
+        shaderInputs->EndFrame();
+    }
+    ++framesDrawn;
     if (panel != nullptr) {
         panel->Draw(time, beat);
     }
@@ -76,6 +83,17 @@ void FrameLoop::TakeTrackRequests()
     if (requests.pause) {
         timeControls.SetPaused(*requests.pause, music);
     }
+}
+
+double FrameLoop::FrameSeconds()
+{
+    if (frameStep) {
+        return *frameStep;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = lastFrame ? std::chrono::duration<double>(now - *lastFrame).count() : 0.0;
+    lastFrame = now;
+    return seconds;
 }
 
 std::uint32_t MillisecondsOf(double seconds)

@@ -1,17 +1,26 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
 #include "app/DemoWindow.h"
 #include "app/TimeControls.h"
 #include "app/TweakPanel.h"
+#include "gfx/ShaderInputs.h"
 #include "music/MusicStream.h"
 #include "script/EffectList.h"
 #include "script/TweakTracks.h"
 #include "sync/ShowSync.h"
 #include "watch/LiveShow.h"
+
+// What frames read besides the music and the effects: the tracks and the
+// inputs of the authors' shaders; null for none. They must outlive the loop.
+struct FrameSources {
+    ShowSync* sync = nullptr;
+    ShaderInputs* shaderInputs = nullptr;
+};
 
 // One pass per frame, as fast as buffer swaps return: the music position is
 // the clock (moved by the viewer's keys: seeks, pause, a loop), its spectrum
@@ -43,6 +52,17 @@ public:
     // The tracks that drive the effects' values, and Ctrl+S saves; null for
     // none. The tracks must outlive the loop.
     void SetSync(ShowSync* sync);
+    // Told of every frame, for the authors' shaders that read it; null for
+    // none. They must outlive the loop.
+    void SetShaderInputs(ShaderInputs* inputs) { shaderInputs = inputs; }
+    void Use(const FrameSources& sources)
+    {
+        SetSync(sources.sync);
+        SetShaderInputs(sources.shaderInputs);
+    }
+    // Offline, each frame follows the one before by this much; playing, the
+    // time between frames is measured.
+    void SetFrameStep(double seconds) { frameStep = seconds; }
     // Around a change to the effect list: the effects' values let go of
     // their tracks before, and are bound again after.
     void ReleaseTracks() { tweakTracks.reset(); }
@@ -58,6 +78,8 @@ private:
     // Ctrl+S saves the tracks; an editor's seeks and pauses go to the time
     // controls.
     void TakeTrackRequests();
+    // Seconds since the frame before.
+    double FrameSeconds();
 
     const EffectList& effects;
     DemoWindow& window;
@@ -66,6 +88,10 @@ private:
     LiveShow* liveShow = nullptr;
     ShowSync* sync = nullptr;
     std::optional<TweakTracks> tweakTracks;
+    ShaderInputs* shaderInputs = nullptr;
+    std::optional<double> frameStep;
+    std::optional<std::chrono::steady_clock::time_point> lastFrame;
+    long framesDrawn = 0;
     TimeControls timeControls;
     std::array<float, spectrumBins> spectrum{};
     std::optional<float> forcedBeat;

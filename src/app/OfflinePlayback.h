@@ -16,10 +16,10 @@
 // come out however long each takes to draw.
 class OfflinePlayback {
 public:
-    // With tracks, each frame's values take their tracks' values at its
-    // exact time.
+    // Tracks and shader inputs, when given, follow each frame's exact time.
     OfflinePlayback(const EffectList& effects, DemoWindow& window, std::shared_ptr<const DecodedMusic> music,
-                    std::uint32_t from, int framesPerSecond, std::optional<float> forcedBeat, ShowSync* sync = nullptr);
+                    std::uint32_t from, int framesPerSecond, std::optional<float> forcedBeat,
+                    const FrameSources& sources = {});
 
     // Draws frame n, not shown yet.
     void Draw(long frame);

@@ -22,7 +22,7 @@ std::string FrameFileName(std::uint32_t time)
 }
 
 void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window,
-                   std::shared_ptr<const DecodedMusic> music, ShowSync* sync)
+                   std::shared_ptr<const DecodedMusic> music, const FrameSources& sources)
 {
     std::error_code error;
     std::filesystem::create_directories(options.renderDirectory, error);
@@ -31,7 +31,7 @@ void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWin
     }
 
     OfflinePlayback playback(effects, window, std::move(music), options.renderFrom, options.framesPerSecond,
-                             options.forcedBeat, sync);
+                             options.forcedBeat, sources);
 
     long lastFrame = 0;
     for (const std::uint32_t time : options.renderTimes) {

@@ -5,9 +5,9 @@
 
 #include "app/CommandLine.h"
 #include "app/DemoWindow.h"
+#include "app/FrameLoop.h"
 #include "music/DecodedMusic.h"
 #include "script/EffectList.h"
-#include "sync/ShowSync.h"
 
 // Plays the show without sound and without real time, from the chosen start
 // at a fixed frame rate, and writes the frames at the requested music times
@@ -16,7 +16,7 @@
 // pixels. When the show ends before the last requested time, the frames
 // before the end are written and the message names the times that were not.
 void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window,
-                   std::shared_ptr<const DecodedMusic> music, ShowSync* sync);
+                   std::shared_ptr<const DecodedMusic> music, const FrameSources& sources);
 
 // The frame (counted from the start of rendering) that shows the music time.
 long FrameIndexOf(std::uint32_t time, std::uint32_t from, int framesPerSecond);

@@ -40,7 +40,7 @@ void CheckCaptureFile(const std::string& path)
 }
 
 int CaptureShow(const RunOptions& options, const EffectList& effects, DemoWindow& window,
-                const std::shared_ptr<const DecodedMusic>& music, ShowSync* sync)
+                const std::shared_ptr<const DecodedMusic>& music, const FrameSources& sources)
 {
     const std::uint32_t to = CaptureEnd(options, effects, *music);
     const CaptureTimeline timeline(options.renderFrom, to, options.framesPerSecond, music->SampleRate());
@@ -56,7 +56,7 @@ int CaptureShow(const RunOptions& options, const EffectList& effects, DemoWindow
                           .quality = options.quality},
                          music, timeline);
     OfflinePlayback playback(effects, window, music, options.renderFrom, options.framesPerSecond, options.forcedBeat,
-                             sync);
+                             sources);
     CaptureProgress progress(options.captureFile, timeline.Frames(), options.framesPerSecond, isatty(STDERR_FILENO) != 0);
     for (long frame = 0; frame < timeline.Frames(); ++frame) {
         playback.Draw(frame);

@@ -5,9 +5,9 @@
 
 #include "app/CommandLine.h"
 #include "app/DemoWindow.h"
+#include "app/FrameLoop.h"
 #include "music/DecodedMusic.h"
 #include "script/EffectList.h"
-#include "sync/ShowSync.h"
 
 // The exit status of a capture the viewer stopped (Ctrl+C, SIGTERM), as a
 // shell gives a program that SIGINT ended.
@@ -23,4 +23,4 @@ void CheckCaptureFile(const std::string& path);
 // captureStoppedStatus when stopped early, the file then holding the frames
 // so far. Failures throw the reason.
 int CaptureShow(const RunOptions& options, const EffectList& effects, DemoWindow& window,
-                const std::shared_ptr<const DecodedMusic>& music, ShowSync* sync);
+                const std::shared_ptr<const DecodedMusic>& music, const FrameSources& sources);

@@ -37,7 +37,7 @@ std::vector<std::string> Pictures(const std::array<const char*, Sizes>&... lists
 
 }  // namespace
 
-KeywordTable DemoKeywords(SyncTracks* tracks)
+KeywordTable DemoKeywords(SyncTracks* tracks, ShaderInputs* shaderInputs)
 {
     return {
         {"Plugin",
@@ -65,7 +65,11 @@ KeywordTable DemoKeywords(SyncTracks* tracks)
         {"Circles", WindowOnly<Circles>(), Pictures(Circles::pictureFiles)},
         {"Rubber3d", WindowOnly<Rubber3d>(), Pictures(Rubber3d::pictureFiles)},
         {"ChaosZoomer", WindowOnly<ChaosZoomer>(), Pictures(ChaosZoomer::pictureFiles)},
-        {"ShaderSuite3D", WindowOnly<ShaderSuite3D>(), Pictures(ShaderSuite3D::pictureFiles)},
+        {"ShaderSuite3D",
+         [shaderInputs](std::uint32_t startTime, std::uint32_t endTime, ScriptReader&) -> std::unique_ptr<Effekt> {
+             return std::make_unique<ShaderSuite3D>(startTime, endTime, shaderInputs);
+         },
+         Pictures(ShaderSuite3D::pictureFiles)},
         {"Stroboskop", WindowOnly<Stroboskop>(), Pictures(Stroboskop::pictureFiles)},
         {"Tunnel", WindowOnly<Tunnel>(), Pictures(Tunnel::pictureFiles)},
         {"Zoomba", WindowOnly<Zoomba>(), Pictures(Zoomba::pictureFiles, Zoomer::backdropFiles)},
@@ -76,10 +80,10 @@ KeywordTable DemoKeywords(SyncTracks* tracks)
         {"Overlays", WindowOnly<Overlays>()},
         {"EndDemo", WindowOnly<EndDemo>()},
         {"ShaderShow",
-         [](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
+         [shaderInputs](std::uint32_t startTime, std::uint32_t endTime, ScriptReader& extras) -> std::unique_ptr<Effekt> {
              const std::string shaderPath = extras.RequireLine();
              const std::string imagePath = extras.RequireLine();
-             return std::make_unique<ShaderShow>(startTime, endTime, shaderPath, imagePath);
+             return std::make_unique<ShaderShow>(startTime, endTime, shaderPath, imagePath, shaderInputs);
          }},
     };
 }

@@ -13,20 +13,29 @@ namespace {
 const char* LoadShaderBefore(ShaderProgram& shader, const std::string& shaderPath, const std::string& imagePath)
 {
     if (!shaderPath.empty()) {
-        shader.LoadShader(true, shaderPath.c_str());
+        shader.LoadAuthorShader(shaderPath.c_str());
     }
     return imagePath.c_str();
+}
+
+// A shader written for Shadertoy or Bonzomatic (it brings its own vertex
+// stage) has names of its own for the time and the beat: it is not told
+// when it lacks these.
+GLint TimeOrBeat(const ShaderProgram& shader, const char* name)
+{
+    return shader.vertexShader == 0 ? LookupUniform(shader.program, name) : glGetUniformLocation(shader.program, name);
 }
 
 }  // namespace
 
 ShaderShow::ShaderShow(std::uint32_t startTime, std::uint32_t endTime, const std::string& shaderPath,
-                       const std::string& imagePath)
+                       const std::string& imagePath, ShaderInputs* shaderInputs)
     : Effekt(startTime, endTime),
       image(LoadShaderBefore(shader, shaderPath, imagePath)),
-      timeLocation(LookupUniform(shader.program, "time")),
-      beatLocation(LookupUniform(shader.program, "beat")),
-      uniforms(shader.program, {"time", "beat"})
+      timeLocation(TimeOrBeat(shader, "time")),
+      beatLocation(TimeOrBeat(shader, "beat")),
+      uniforms(shader.program, {"time", "beat"}),
+      inputs(shader.program, shaderInputs)
 {
 }
 
@@ -46,6 +55,7 @@ void ShaderShow::Draw(std::uint32_t time, float beat)
         glUniform1f(beatLocation, beat);
         uniforms.Upload();
     }
+    const ProgramInputs::Bound inputTextures = inputs.Apply();
     const OrthoScope ortho;
     const MatrixScope matrix;
     glTranslatef(0.0f, 0.0f, -1.0f);

@@ -28,7 +28,7 @@ GLuint LoadedProgram(VertexFragmentProgram& program)
 
 }  // namespace
 
-ShaderSuite3D::ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime)
+ShaderSuite3D::ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime, ShaderInputs* shaderInputs)
     : Effekt(startTime, endTime),
       mesh("data/rubber/simple.3ds", MeshDisplayList::Normals | MeshDisplayList::TextureCoordinates),
       envTexture(pictureFiles[0]),
@@ -36,7 +36,8 @@ ShaderSuite3D::ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime)
       beatBackdropTexture(pictureFiles[2]),
       stepLocation(LookupUniform(LoadedProgram(suiteProgram), "step")),
       timeLocation(LookupUniform(suiteProgram.program, "time")),
-      uniforms(suiteProgram.program, {"time", "step"})
+      uniforms(suiteProgram.program, {"time", "step"}),
+      inputs(suiteProgram.program, shaderInputs)
 {
 }
 
@@ -68,6 +69,7 @@ void ShaderSuite3D::DrawPasses(std::uint32_t time, float edge)
     glUseProgram(suiteProgram.program);
     glUniform1f(timeLocation, t / 1000.0f);
     uniforms.Upload();
+    const ProgramInputs::Bound inputTextures = inputs.Apply();
     for (int i = 0; i < passes; ++i) {
         glDepthMask(GL_FALSE);
         glUniform1f(stepLocation, static_cast<float>(i) / static_cast<float>(passes));

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "gfx/DrivenUniforms.h"
+#include "gfx/ShaderInputs.h"
 #include "gfx/ShaderProgram.h"
 #include "gfx/Texture.h"
 #include "model3ds/MeshDisplayList.h"
@@ -25,8 +26,9 @@ public:
 
     static constexpr int passes = 20;
 
-    // Throws the compile message when a shader text does not compile.
-    ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime);
+    // Throws the compile message when a shader text does not compile. The
+    // shaders may read the shader inputs, when given.
+    ShaderSuite3D(std::uint32_t startTime, std::uint32_t endTime, ShaderInputs* shaderInputs = nullptr);
 
     // The driven uniforms, each a value of the section.
     void RegisterTweaks() override;
@@ -40,6 +42,7 @@ public:
     GLint stepLocation;
     GLint timeLocation;
     DrivenUniforms uniforms;
+    ProgramInputs inputs;
 
 private:
     void DrawPasses(std::uint32_t time, float edge);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gfx/ShaderInputs.h"
+
 namespace {
 
 int ComponentsOf(GLenum type)
@@ -36,9 +38,11 @@ DrivenUniforms::DrivenUniforms(GLuint program, std::initializer_list<std::string
         const std::string found(name.data(), static_cast<std::size_t>(length));
         const int components = ComponentsOf(type);
         // Arrays and the driver's own built-in state have no track.
+        const std::span<const std::string_view> inputs = ShaderInputs::Names();
         const bool drivable = components > 0 && size == 1 && found.find('[') == std::string::npos &&
                               found.rfind("gl_", 0) != 0 &&
-                              std::find(setByEffect.begin(), setByEffect.end(), found) == setByEffect.end();
+                              std::find(setByEffect.begin(), setByEffect.end(), found) == setByEffect.end() &&
+                              std::find(inputs.begin(), inputs.end(), found) == inputs.end();
         if (!drivable) {
             continue;
         }

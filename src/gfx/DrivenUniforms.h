@@ -9,8 +9,8 @@
 #include "gfx/Gl.h"
 
 // The float, vec2, vec3 and vec4 uniforms of a shader the show's author
-// wrote, other than those its effect sets itself: values that tracks and the
-// tweak panel may drive. Found once, when the program is built, each
+// wrote, other than those its effect sets itself and the shader inputs:
+// values that tracks and the tweak panel may drive. Found once, when the program is built, each
 // starting at the value the program gives it; uploaded only when its value
 // changes, so that a value nothing drives leaves the program as it was.
 class DrivenUniforms {

@@ -1,11 +1,14 @@
 #include "gfx/ShaderProgram.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "core/DebugOutput.h"
 #include "core/FileReads.h"
 #include "core/DemoMessage.h"
+#include "gfx/ShaderSource.h"
 
 namespace {
 
@@ -32,9 +35,9 @@ std::string ProgramLog(GLuint program)
     return log;
 }
 
-// Creates and compiles one shader; on an error the shader is deleted and
-// the compiler's message written to the debug output and thrown.
-GLuint CompileStage(const char* source, GLenum type)
+// Creates and compiles one shader; on an error the shader is deleted, the
+// compiler's log kept and 0 given.
+GLuint TryCompile(const char* source, GLenum type, std::string& log)
 {
     const GLuint shader = glCreateShader(type);
     glShaderSource(shader, 1, &source, nullptr);
@@ -44,10 +47,37 @@ GLuint CompileStage(const char* source, GLenum type)
     if (compiled == GL_TRUE) {
         return shader;
     }
-    const std::string message = FormatText("Compiler error %s... while compiling:\n %s\n", ShaderLog(shader).c_str(), source);
+    log = ShaderLog(shader);
     glDeleteShader(shader);
-    DebugOutput(message);
+    return 0;
+}
+
+// Stops the load; the viewer's message also goes to the debug output.
+[[noreturn]] void Fail(const std::string& message)
+{
+    DebugOutput(message.ends_with('\n') ? message : message + "\n");
     throw DemoMessage(message);
+}
+
+// Creates and compiles one shader; on an error the shader is deleted and
+// the compiler's message written to the debug output and thrown.
+GLuint CompileStage(const char* source, GLenum type)
+{
+    std::string log;
+    const GLuint shader = TryCompile(source, type, log);
+    if (shader == 0) {
+        Fail(FormatText("Compiler error %s... while compiling:\n %s\n", log.c_str(), source));
+    }
+    return shader;
+}
+
+std::string ReadShaderFile(const char* path)
+{
+    std::optional<std::string> source = ReadWholeFile(path);
+    if (!source) {
+        throw DemoMessage(FormatText("Error opening: %s", path));
+    }
+    return std::move(*source);
 }
 
 // Links, and reports a failure in the debug output: the show goes on with
@@ -62,6 +92,98 @@ void LinkAndReport(GLuint program)
     }
 }
 
+// The GLSL versions the driver compiles, newest first. A driver older than
+// OpenGL 4.3 names only its newest desktop version, and takes every older
+// one; one that names none (Mesa held to GLSL 1.10) has the 1.10 of OpenGL 2.0.
+std::vector<GlslVersion> OfferedVersions()
+{
+    if (!GLEW_VERSION_4_3) {
+        const GLubyte* name = glGetString(GL_SHADING_LANGUAGE_VERSION);
+        const std::optional<GlslVersion> newest =
+            name == nullptr ? std::nullopt : ParseShadingLanguageVersion(reinterpret_cast<const char*>(name));
+        return DesktopVersionsUpTo(newest.value_or(GlslVersion{110, false}));
+    }
+    std::vector<GlslVersion> versions;
+    GLint count = 0;
+    glGetIntegerv(GL_NUM_SHADING_LANGUAGE_VERSIONS, &count);
+    for (GLint i = 0; i < count; ++i) {
+        const GLubyte* name = glGetStringi(GL_SHADING_LANGUAGE_VERSION, static_cast<GLuint>(i));
+        const std::optional<GlslVersion> version =
+            name == nullptr ? std::nullopt : ParseGlslVersion(reinterpret_cast<const char*>(name));
+        if (version) {
+            versions.push_back(*version);
+        }
+    }
+    return NewestFirst(std::move(versions));
+}
+
+std::string CompileErrorIn(const char* path, GlslVersion version, const std::string& log)
+{
+    return FormatText("Compiler error in %s (GLSL %s): %s", path, version.Printed().c_str(), log.c_str());
+}
+
+// Builds the program of the compiled fragment shader and the vertex stage of
+// the source. The shaders are the target's as soon as they exist, so that it
+// deletes them however the build ends.
+void LinkWithVertexStage(ShaderProgram& target, GLuint fragment, const std::string& vertexSource, const char* path,
+                         GlslVersion version)
+{
+    target.shader = fragment;
+    std::string log;
+    target.vertexShader = TryCompile(vertexSource.c_str(), GL_VERTEX_SHADER, log);
+    if (target.vertexShader == 0) {
+        Fail(FormatText("Compiler error in the vertex stage for %s (GLSL %s): %s", path, version.Printed().c_str(), log.c_str()));
+    }
+    target.program = glCreateProgram();
+    glAttachShader(target.program, target.vertexShader);
+    glAttachShader(target.program, target.shader);
+    glBindAttribLocation(target.program, 0, positionAttribute);
+    LinkAndReport(target.program);
+}
+
+// Shadertoy's shaders name no version: the newest that compiles is taken.
+// When none does, the newest's log tells what is wrong.
+void BuildShadertoy(ShaderProgram& target, const char* path, const std::string& source)
+{
+    const std::vector<GlslVersion> offered = OfferedVersions();
+    std::optional<std::string> newestError;
+    for (const GlslVersion& version : offered) {
+        if (!version.HasInsAndOuts()) {
+            continue;
+        }
+        std::string log;
+        const GLuint fragment = TryCompile(ShadertoyFragment(source, version).c_str(), GL_FRAGMENT_SHADER, log);
+        if (fragment != 0) {
+            LinkWithVertexStage(target, fragment, ShadertoyVertex(version), path, version);
+            return;
+        }
+        if (!newestError) {
+            newestError = CompileErrorIn(path, version, log);
+        }
+    }
+    if (newestError) {
+        Fail(*newestError);
+    }
+    Fail(FormatText("%s is written for Shadertoy and needs GLSL 1.30, 3.00 es or newer, which this driver does not offer "
+                    "(it offers GLSL %s)",
+                    path, DescribeVersions(offered).c_str()));
+}
+
+void BuildModern(ShaderProgram& target, const char* path, const std::string& source, GlslVersion version)
+{
+    const std::vector<GlslVersion> offered = OfferedVersions();
+    if (std::find(offered.begin(), offered.end(), version) == offered.end()) {
+        Fail(FormatText("%s asks for GLSL %s, which this driver does not offer (it offers GLSL %s)", path,
+                        version.Printed().c_str(), DescribeVersions(offered).c_str()));
+    }
+    std::string log;
+    const GLuint fragment = TryCompile(source.c_str(), GL_FRAGMENT_SHADER, log);
+    if (fragment == 0) {
+        Fail(CompileErrorIn(path, version, log));
+    }
+    LinkWithVertexStage(target, fragment, ModernVertex(source), path, version);
+}
+
 }  // namespace
 
 ShaderProgram::ShaderProgram(const char* path)
@@ -72,6 +194,7 @@ ShaderProgram::ShaderProgram(const char* path)
 ShaderProgram::~ShaderProgram()
 {
     glDeleteShader(shader);
+    glDeleteShader(vertexShader);
     glDeleteProgram(program);
 }
 
@@ -81,11 +204,24 @@ void ShaderProgram::LoadShader(bool fromFile, const char* text)
         CompileAndLink(text);
         return;
     }
-    const std::optional<std::string> source = ReadWholeFile(text);
-    if (!source) {
-        throw DemoMessage(FormatText("Error opening: %s", text));
+    CompileAndLink(ReadShaderFile(text).c_str());
+}
+
+void ShaderProgram::LoadAuthorShader(const char* path)
+{
+    const std::string source = ReadShaderFile(path);
+    switch (StyleOf(source)) {
+    case ShaderStyle::Classic:
+        CompileAndLink(source.c_str());
+        break;
+    case ShaderStyle::Shadertoy:
+        BuildShadertoy(*this, path, source);
+        break;
+    case ShaderStyle::Modern:
+        // A Modern source has its #version, or it would be Classic.
+        BuildModern(*this, path, source, DeclaredVersion(source).value());
+        break;
     }
-    CompileAndLink(source->c_str());
 }
 
 void ShaderProgram::CompileAndLink(const char* source)

@@ -6,8 +6,10 @@
 #include "gfx/Gl.h"
 
 // A GLSL program of one fragment shader; the fixed-function vertex stage
-// stays in use. Built once while the show loads, bound by its effect with
-// glUseProgram(program) for a draw and unbound with glUseProgram(0).
+// stays in use, but for an author's shader written for Shadertoy or
+// Bonzomatic, which brings a vertex stage of its own. Built once while the
+// show loads, bound by its effect with glUseProgram(program) for a draw and
+// unbound with glUseProgram(0).
 class ShaderProgram {
 public:
     ShaderProgram() = default;
@@ -23,12 +25,23 @@ public:
     // for a file that does not open, and the compile message on an error.
     void LoadShader(bool fromFile, const char* text);
 
+    // The fragment shader an author wrote, in the file at the path, however
+    // it is written (see StyleOf): a Classic one exactly as LoadShader(true,
+    // path). A Shadertoy one is built with the newest GLSL the driver offers
+    // that compiles it, a Modern one with its own #version; each with a
+    // vertex stage that draws the quad where the fixed-function stage does.
+    // Throws "Error opening: <path>" for a file that does not open, and a
+    // message naming the file and the GLSL version when the driver offers
+    // none the shader can use or the shader does not compile there.
+    void LoadAuthorShader(const char* path);
+
     // Throws the compiler's message (also written to the debug output) and
     // builds no program when the source does not compile. A program that
     // does not link is kept, and the linker's log goes to the debug output.
     void CompileAndLink(const char* source);
 
     GLuint shader = 0;
+    GLuint vertexShader = 0;  // only for an author's Shadertoy or Modern shader
     GLuint program = 0;
 };
 

@@ -51,6 +51,16 @@ bool CalledFromTheGlDriver()
     return false;
 }
 
+// Tracks of the test's own, in a file that is never there: the show
+// folder, which other tests watch, is left as it is.
+ShowSync::Options ScratchTracks()
+{
+    return {.file = (std::filesystem::temp_directory_path() / "kestrova-allocations.rocket").string(),
+            .named = false,
+            .offline = false,
+            .editor = std::nullopt};
+}
+
 // The shipped show loaded in a small hidden window, and where it ends.
 class FrameAllocations : public ::testing::Test {
 protected:
@@ -108,7 +118,7 @@ TEST_F(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
 // allocates nothing either.
 TEST_F(FrameAllocations, NoneWhileTracksDriveEveryValue)
 {
-    ShowSync sync({});  // the shipped show's tracks file
+    ShowSync sync(ScratchTracks());
     SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
     music.Play();
     FrameLoop loop(effects, window, music);
@@ -129,7 +139,7 @@ TEST_F(FrameAllocations, NoneWhileTracksDriveEveryValue)
     }
     EXPECT_EQ(AllocationCount::Stop(), 0);
     for (SyncTrack* track : sync.Tracks().Driven()) {
-        track->ClearKeys();  // as the file has them: nothing to keep when the run ends
+        track->ClearKeys();  // nothing to keep when the run ends
     }
 }
 
@@ -138,7 +148,9 @@ TEST_F(FrameAllocations, NoneWhileTracksDriveEveryValue)
 TEST_F(FrameAllocations, NoneWhileAnEditorIsConnectedAndSilent)
 {
     TestEditor editor;
-    ShowSync sync({.editor = EditorAddress{"127.0.0.1", editor.Port()}});
+    ShowSync::Options options = ScratchTracks();
+    options.editor = EditorAddress{"127.0.0.1", editor.Port()};
+    ShowSync sync(options);
     SteppedMusicStream music(std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile)));
     music.Play();
     FrameLoop loop(effects, window, music);

@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "core/DemoMessage.h"
 #include "effects/EffectTest.h"
 #include "effects/ShaderShow.h"
@@ -18,6 +22,25 @@ const std::string drivenProbe =
     "uniform float unused;\nuniform float spread[2];\nuniform sampler2D image;\n"
     "void main() { gl_FragColor = vec4(tint * glow + vec3(spread[0] + spread[1]), 1.0) + vec4(0.0 * time * beat)"
     " + 0.0 * texture2D(image, gl_TexCoord[0].st); }\n";
+
+// Colours each pixel by its window position as Shadertoy gives it: red is
+// the column, green the row counted from the bottom.
+const std::string shadertoyPosition =
+    "void mainImage(out vec4 fragColor, in vec2 fragCoord)\n"
+    "{\n"
+    "    fragColor = vec4((fragCoord - 0.5) / 255.0, 0.0, 1.0);\n"
+    "}\n";
+
+// Colours each pixel by the texture coordinate Bonzomatic gives it.
+const std::string bonzomaticCoordinate =
+    "#version 410 core\n"
+    "uniform float fGlobalTime;\n"
+    "in vec2 out_texcoord;\n"
+    "layout(location = 0) out vec4 out_color;\n"
+    "void main(void)\n"
+    "{\n"
+    "    out_color = vec4(out_texcoord, 0.0, 1.0);\n"
+    "}";
 
 class ShaderShowDrawing : public EffectTest {
 protected:
@@ -125,4 +148,82 @@ TEST_F(ShaderShowDrawing, MissingShaderFileStopsTheLoad)
     } catch (const DemoMessage& message) {
         EXPECT_EQ(message.Text(), "Error opening: data/shadershow/none.fs");
     }
+}
+
+TEST_F(ShaderShowDrawing, AShadertoyShaderGetsEveryPixelsPositionFromTheBottomLeft)
+{
+    folder.WriteFile("data/position.fs", shadertoyPosition);
+    const auto show = Quietly<ShaderShow>(0, 10000, "data/position.fs", "data/card.png");
+    ASSERT_NE(show->shader.vertexShader, 0u);
+    Fill(white);
+    show->Draw(1000, 0.0f);
+    const std::vector<Rgba> frame = ReadFrame();
+    int wrong = 0;
+    for (int row = 0; row < testHeight; ++row) {
+        for (int x = 0; x < testWidth; ++x) {
+            const Rgba expected{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(row), 0, 255};
+            if (frame[static_cast<std::size_t>(row * testWidth + x)] != expected && ++wrong <= 3) {
+                ADD_FAILURE() << "column " << x << ", row " << row << " from the bottom";
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(ReadPixel(0, 0), (Rgba{0, testHeight - 1, 0, 255})) << "the top left";
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(ShaderShowDrawing, ABonzomaticShaderGetsTheTextureCoordinateFromBottomLeftToTopRight)
+{
+    folder.WriteFile("data/coordinate.fs", bonzomaticCoordinate);
+    const auto show = Quietly<ShaderShow>(0, 10000, "data/coordinate.fs", "data/card.png");
+    Fill(white);
+    show->Draw(1000, 0.0f);
+    const std::vector<Rgba> frame = ReadFrame();
+    int wrong = 0;
+    for (int row = 0; row < testHeight; ++row) {
+        for (int x = 0; x < testWidth; ++x) {
+            // The pixel's centre, as a fraction of the window, in 8 bits.
+            const double u = (x + 0.5) / testWidth * 255.0;
+            const double v = (row + 0.5) / testHeight * 255.0;
+            const Rgba pixel = frame[static_cast<std::size_t>(row * testWidth + x)];
+            if ((std::abs(pixel.r - u) > 1.0 || std::abs(pixel.g - v) > 1.0 || pixel.b != 0) && ++wrong <= 3) {
+                ADD_FAILURE() << "column " << x << ", row " << row << " from the bottom: " << testing::PrintToString(pixel);
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(ReadPixelAt(0.0, 0.0), (Rgba{1, 254, 0, 255})) << "the top left";
+    EXPECT_EQ(ReadPixelAt(0.999, 0.999), (Rgba{254, 1, 0, 255})) << "the bottom right";
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(ShaderShowDrawing, ShadersOfEveryStyleCoverTheSamePixels)
+{
+    folder.WriteFile("data/toy.fs", "void mainImage(out vec4 c, in vec2 p) { c = vec4(0.0, 1.0, 0.0, 1.0); }\n");
+    folder.WriteFile("data/bonzo.fs", "#version 330\nout vec4 colour;\nvoid main() { colour = vec4(0.0, 1.0, 0.0, 1.0); }\n");
+    std::vector<std::vector<Rgba>> frames;
+    for (const char* shader : {"data/green.fs", "data/toy.fs", "data/bonzo.fs"}) {
+        const auto show = Quietly<ShaderShow>(0, 10000, shader, "data/card.png");
+        Fill(white);
+        show->Draw(1000, 0.0f);
+        frames.push_back(ReadFrame());
+    }
+    EXPECT_EQ(std::count(frames[0].begin(), frames[0].end(), green), testWidth * testHeight);
+    EXPECT_TRUE(frames[1] == frames[0]) << "Shadertoy";
+    EXPECT_TRUE(frames[2] == frames[0]) << "Modern";
+}
+
+TEST_F(ShaderShowDrawing, AShadertoyErrorStopsTheLoadNamingTheFileAndItsLine)
+{
+    folder.WriteFile("data/shadershow/waves.fs",
+                     "void mainImage(out vec4 fragColor, in vec2 fragCoord)\n{\n    fragColor = undeclaredShade;\n}\n");
+    testing::internal::CaptureStderr();
+    try {
+        ShaderShow show(0, 10000, "data/shadershow/waves.fs", "data/card.png");
+        ADD_FAILURE() << "a broken shader was accepted";
+    } catch (const DemoMessage& message) {
+        EXPECT_EQ(message.Text().rfind("Compiler error in data/shadershow/waves.fs (GLSL ", 0), 0u) << message.Text();
+        EXPECT_NE(message.Text().find("): 0:3("), std::string::npos) << message.Text();
+    }
+    testing::internal::GetCapturedStderr();
 }

@@ -1,9 +1,12 @@
+#include <filesystem>
+#include <regex>
 #include <string>
 
 #include "core/DemoMessage.h"
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
 #include "gfx/ShaderProgram.h"
+#include "gfx/ShaderSource.h"
 #include "support/GlTestContext.h"
 #include "support/ScriptFolder.h"
 
@@ -41,6 +44,56 @@ void DrawWindowQuad(GLuint program)
     glUseProgram(program);
     Quad(1.0f, 1.0f).Draw(1.0f, 1.0f);
     glUseProgram(0);
+}
+
+// A Shadertoy shader whose line 3 uses a name it never declared.
+const std::string shadertoyWithErrorOnLine3 =
+    "void mainImage(out vec4 fragColor, in vec2 fragCoord)\n"
+    "{\n"
+    "    fragColor = vec4(undeclaredShade, 0.0, 0.0, 1.0);\n"
+    "}\n";
+
+// The message of an author's shader that must not build, and what went to
+// the debug output meanwhile.
+struct LoadFailure {
+    std::string message;
+    std::string logged;
+};
+
+LoadFailure AuthorShaderFailure(ShaderProgram& program, const char* path)
+{
+    LoadFailure failure;
+    testing::internal::CaptureStderr();
+    try {
+        program.LoadAuthorShader(path);
+        ADD_FAILURE() << path << " was built";
+    } catch (const DemoMessage& message) {
+        failure.message = message.Text();
+    }
+    failure.logged = testing::internal::GetCapturedStderr();
+    return failure;
+}
+
+// The newest GLSL the driver names.
+GlslVersion NewestGlsl()
+{
+    return ParseShadingLanguageVersion(reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION))).value();
+}
+
+// The compiler's log for the source; empty when it compiles.
+std::string CompilerLog(const std::string& source)
+{
+    const GLuint shader = glCreateShader(GL_FRAGMENT_SHADER);
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    std::string log(4096, '\0');
+    GLsizei written = 0;
+    glGetShaderInfoLog(shader, static_cast<GLsizei>(log.size()), &written, log.data());
+    glDeleteShader(shader);
+    return compiled == GL_TRUE ? std::string() : log.substr(0, static_cast<std::size_t>(written));
 }
 
 }  // namespace
@@ -211,4 +264,139 @@ TEST_F(ShaderPrograms, VertexStageErrorStopsWithTheSameMessage)
     }
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(program.vertexShader, 0u);
+}
+
+TEST_F(ShaderPrograms, AnAuthorsClassicShaderIsBuiltExactlyAsLoadShaderBuildsIt)
+{
+    const ScriptFolder folder;
+    folder.WriteFile("data/orange.fs", orangeSource);
+    folder.WriteFile("data/broken.fs", brokenSource);
+    ShaderProgram program;
+    program.LoadAuthorShader("data/orange.fs");
+    EXPECT_EQ(LinkStatus(program.program), GL_TRUE);
+    EXPECT_EQ(program.vertexShader, 0u) << "the fixed-function vertex stage stays";
+    DrawWindowQuad(program.program);
+    EXPECT_EQ(ReadPixelAt(0.5, 0.5), (Rgba{255, 128, 0, 255}));
+
+    ShaderProgram asBefore;
+    testing::internal::CaptureStderr();
+    const std::string expected = CompileMessage(asBefore, brokenSource);
+    testing::internal::GetCapturedStderr();
+    ShaderProgram broken;
+    const LoadFailure failure = AuthorShaderFailure(broken, "data/broken.fs");
+    EXPECT_EQ(failure.message, expected);
+    EXPECT_EQ(failure.logged, expected);
+    EXPECT_EQ(broken.program, 0u);
+
+    ShaderProgram missing;
+    EXPECT_EQ(AuthorShaderFailure(missing, "data/none.fs").message, "Error opening: data/none.fs");
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+TEST_F(ShaderPrograms, AShadertoyErrorNamesTheFileTheNewestVersionAndTheLineInTheFile)
+{
+    const ScriptFolder folder;
+    folder.WriteFile("data/shadershow/waves.fs", shadertoyWithErrorOnLine3);
+    ShaderProgram program;
+    const LoadFailure failure = AuthorShaderFailure(program, "data/shadershow/waves.fs");
+    const std::string start = "Compiler error in data/shadershow/waves.fs (GLSL " + NewestGlsl().Printed() + "): ";
+    EXPECT_EQ(failure.message.rfind(start, 0), 0u) << failure.message;
+    EXPECT_TRUE(std::regex_search(failure.message, std::regex("\\b0:3\\(\\d+\\): error: .*undeclaredShade"))) << failure.message;
+    EXPECT_EQ(failure.message.find("0:1("), std::string::npos) << "nothing wrong is found in the added lines";
+    EXPECT_EQ(failure.logged.rfind(failure.message, 0), 0u) << "the message also goes to the debug output";
+    EXPECT_EQ(program.program, 0u);
+    EXPECT_EQ(program.shader, 0u);
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+// The compiler numbers the file's lines as the file does in every version
+// that can build a Shadertoy shader, however it reads #line.
+TEST_F(ShaderPrograms, ShadertoyLinesKeepTheirNumbersInEveryVersionTheDriverOffers)
+{
+    for (const GlslVersion version : {GlslVersion{130, false}, GlslVersion{140, false}, GlslVersion{150, false},
+                                      GlslVersion{330, false}, GlslVersion{400, false}, GlslVersion{450, false},
+                                      GlslVersion{300, true}, GlslVersion{320, true}}) {
+        const std::string log = CompilerLog(ShadertoyFragment(shadertoyWithErrorOnLine3, version));
+        EXPECT_TRUE(std::regex_search(log, std::regex("^0:3\\(\\d+\\): error: "))) << version.Printed() << ": " << log;
+    }
+}
+
+TEST_F(ShaderPrograms, AModernShaderAskingForAVersionTheDriverLacksNamesTheFileAndTheVersion)
+{
+    ASSERT_LT(NewestGlsl().number, 460) << "the test needs a driver without GLSL 4.60";
+    const ScriptFolder folder;
+    folder.WriteFile("data/shadershow/bonzo.fs",
+                     "#version 460 core\nin vec2 out_texcoord;\nlayout(location = 0) out vec4 out_color;\n"
+                     "void main(void) { out_color = vec4(out_texcoord, 0.0, 1.0); }\n");
+    ShaderProgram program;
+    const LoadFailure failure = AuthorShaderFailure(program, "data/shadershow/bonzo.fs");
+    EXPECT_EQ(failure.message.rfind("data/shadershow/bonzo.fs asks for GLSL 4.60, which this driver does not offer (it offers GLSL 1.10 to " +
+                                        NewestGlsl().Printed(),
+                                    0),
+              0u)
+        << failure.message;
+    EXPECT_EQ(failure.logged, failure.message + "\n");
+    EXPECT_EQ(program.program, 0u);
+}
+
+TEST_F(ShaderPrograms, AModernCompileErrorNamesTheFileAndItsVersion)
+{
+    const ScriptFolder folder;
+    folder.WriteFile("data/bonzo.fs", "#version 410 core\nlayout(location = 0) out vec4 out_color;\n"
+                                      "void main(void)\n{\n    out_color = undeclaredShade;\n}\n");
+    ShaderProgram program;
+    const LoadFailure failure = AuthorShaderFailure(program, "data/bonzo.fs");
+    EXPECT_EQ(failure.message.rfind("Compiler error in data/bonzo.fs (GLSL 4.10): ", 0), 0u) << failure.message;
+    EXPECT_TRUE(std::regex_search(failure.message, std::regex("\\b0:5\\(\\d+\\): error: "))) << failure.message;
+    EXPECT_EQ(program.program, 0u);
+}
+
+TEST_F(ShaderPrograms, AModernLinkFailureIsLoggedAndNotThrown)
+{
+    // A function declared but never defined: it compiles, but cannot link.
+    const ScriptFolder folder;
+    folder.WriteFile("data/bonzo.fs", "#version 410 core\nvec4 shade();\nlayout(location = 0) out vec4 out_color;\n"
+                                      "void main(void) { out_color = shade(); }\n");
+    ShaderProgram program;
+    testing::internal::CaptureStderr();
+    EXPECT_NO_THROW(program.LoadAuthorShader("data/bonzo.fs"));
+    const std::string logged = testing::internal::GetCapturedStderr();
+    EXPECT_NE(program.program, 0u);
+    EXPECT_EQ(LinkStatus(program.program), GL_FALSE);
+    EXPECT_EQ(logged.rfind("Linker error ", 0), 0u) << logged;
+}
+
+TEST_F(ShaderPrograms, AnAuthorsStagesGoWithTheProgram)
+{
+    const ScriptFolder folder;
+    folder.WriteFile("data/rings.fs", "void mainImage(out vec4 c, in vec2 p) { c = vec4(1.0); }\n");
+    GLuint fragment = 0;
+    GLuint vertex = 0;
+    GLuint linked = 0;
+    {
+        ShaderProgram program;
+        program.LoadAuthorShader("data/rings.fs");
+        fragment = program.shader;
+        vertex = program.vertexShader;
+        linked = program.program;
+        EXPECT_EQ(LinkStatus(linked), GL_TRUE);
+        EXPECT_EQ(glIsShader(vertex), GL_TRUE);
+    }
+    EXPECT_EQ(glIsProgram(linked), GL_FALSE);
+    EXPECT_EQ(glIsShader(fragment), GL_FALSE);
+    EXPECT_EQ(glIsShader(vertex), GL_FALSE);
+}
+
+TEST_F(ShaderPrograms, TheShippedExamplesOfBothToolsBuild)
+{
+    for (const char* example : {"shadertoy-rings.fs", "bonzomatic-bars.fs"}) {
+        const std::string path = (std::filesystem::path(SOURCE_DATA_DIR) / "examples" / example).string();
+        ShaderProgram program;
+        testing::internal::CaptureStderr();
+        EXPECT_NO_THROW(program.LoadAuthorShader(path.c_str())) << example;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << example;
+        EXPECT_NE(program.vertexShader, 0u) << example;
+        EXPECT_EQ(LinkStatus(program.program), GL_TRUE) << example;
+    }
+    EXPECT_TRUE(BetweenEffectsState());
 }

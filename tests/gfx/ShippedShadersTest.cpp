@@ -2,8 +2,11 @@
 #include <filesystem>
 #include <string>
 
+#include "core/DemoMessage.h"
 #include "gfx/ShaderProgram.h"
+#include "gfx/ShaderSource.h"
 #include "support/GlTestContext.h"
+#include "support/ScriptFolder.h"
 
 namespace {
 
@@ -18,9 +21,10 @@ GLint LinkStatus(GLuint program)
 
 }  // namespace
 
-// Every shader the show ships compiles and links as GLSL 1.10. Vertex
-// shaders are named vs.txt or *.vs; every other .fs and .txt file but the
-// script is a fragment shader.
+// Every shader the show ships compiles and links as GLSL 1.10, but for the
+// examples written for Shadertoy or Bonzomatic, which need a newer GLSL.
+// Vertex shaders are named vs.txt or *.vs; every other .fs and .txt file but
+// the script is a fragment shader.
 TEST_F(ShippedShaders, EveryOneCompilesAndLinksAsGlsl110)
 {
     const std::string version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -35,6 +39,9 @@ TEST_F(ShippedShaders, EveryOneCompilesAndLinksAsGlsl110)
         }
         SCOPED_TRACE(path.string());
         const std::string source = ReadWholeFile(path.c_str()).value_or("");
+        if (StyleOf(source) != ShaderStyle::Classic) {
+            continue;
+        }
         const bool vertex = path.filename() == "vs.txt" || extension == ".vs";
         EXPECT_EQ(source.rfind("#version 110", 0), 0u);
         EXPECT_EQ(source.find("#extension"), std::string::npos);
@@ -51,6 +58,35 @@ TEST_F(ShippedShaders, EveryOneCompilesAndLinksAsGlsl110)
         ++shaders;
     }
     EXPECT_GE(shaders, 7);
+    EXPECT_TRUE(BetweenEffectsState());
+}
+
+// A shader written for Shadertoy or Bonzomatic stops the load on this driver
+// with a message that names the file and the GLSL it lacks.
+TEST_F(ShippedShaders, AuthorsShadersOfNewerGlslSayWhatTheDriverLacks)
+{
+    const ScriptFolder folder;
+    folder.WriteFile("data/shadershow/rings.fs", "void mainImage(out vec4 c, in vec2 p) { c = vec4(1.0); }\n");
+    folder.WriteFile("data/shadershow/bars.fs",
+                     "#version 410 core\nlayout(location = 0) out vec4 out_color;\nvoid main() { out_color = vec4(1.0); }\n");
+    const auto message = [](const char* path) {
+        ShaderProgram program;
+        testing::internal::CaptureStderr();
+        std::string text;
+        try {
+            program.LoadAuthorShader(path);
+        } catch (const DemoMessage& message) {
+            text = message.Text();
+        }
+        // Mesa held to GLSL 1.10 also complains there about its own version string.
+        EXPECT_TRUE(testing::internal::GetCapturedStderr().ends_with(text + "\n")) << path;
+        EXPECT_EQ(program.program, 0u) << path;
+        return text;
+    };
+    EXPECT_EQ(message("data/shadershow/rings.fs"), "data/shadershow/rings.fs is written for Shadertoy and needs GLSL 1.30, "
+                                                   "3.00 es or newer, which this driver does not offer (it offers GLSL 1.10)");
+    EXPECT_EQ(message("data/shadershow/bars.fs"),
+              "data/shadershow/bars.fs asks for GLSL 4.10, which this driver does not offer (it offers GLSL 1.10)");
     EXPECT_TRUE(BetweenEffectsState());
 }
 
