@@ -25,9 +25,11 @@
 #include "core/BeatLevel.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
+#include "effects/ShaderShow.h"
 #include "gfx/Guards.h"
 #include "gfx/Quad.h"
 #include "gfx/Screen.h"
+#include "gfx/ShaderInputs.h"
 #include "gfx/Texture.h"
 #include "music/DecodedMusic.h"
 #include "music/MusicDecoding.h"
@@ -382,6 +384,79 @@ void TimeTracks()
                 trackCount, keysPerTrack, figures.mean, figures.p95, frames);
 }
 
+// A shader that declares every input, so that all are made each frame.
+constexpr const char* everyInputShader =
+    "#version 410 core\n"
+    "uniform float fGlobalTime; uniform float fFrameTime; uniform vec2 v2Resolution;\n"
+    "uniform sampler1D texFFT; uniform sampler1D texFFTSmoothed; uniform sampler1D texFFTIntegrated;\n"
+    "uniform sampler2D texPreviousFrame; uniform sampler2D iChannel0;\n"
+    "uniform float iTime; uniform int iFrame; uniform vec3 iResolution; uniform vec4 iDate;\n"
+    "in vec2 out_texcoord; layout(location = 0) out vec4 out_color;\n"
+    "void main() {\n"
+    "  float heard = texture(texFFT, 0.1).r + texture(texFFTSmoothed, 0.1).r + texture(texFFTIntegrated, 0.1).r;\n"
+    "  heard += texture(iChannel0, vec2(0.1, 0.25)).x + texture(texPreviousFrame, out_texcoord).r;\n"
+    "  heard += fGlobalTime + fFrameTime + v2Resolution.x + iTime + float(iFrame) + iResolution.y + iDate.w;\n"
+    "  out_color = vec4(vec3(fract(heard)), 1.0);\n"
+    "}\n";
+
+// What the shader inputs cost a frame, apart from the shader: the music's
+// analysis and the textures it fills, and the copy of the frame for the
+// next; with the driver finished before and after, so that its work counts
+// where it is done. Then what a seek costs.
+void TimeShaderInputs(const std::shared_ptr<const DecodedMusic>& music, int width, int height)
+{
+    constexpr const char* file = "kestrova-bench-inputs.fs";
+    std::FILE* shader = std::fopen(file, "w");
+    if (shader == nullptr) {
+        throw DemoMessage("Unable to write the benchmark's shader in the data folder");
+    }
+    std::fputs(everyInputShader, shader);
+    std::fclose(shader);
+    ShaderInputs inputs;
+    Effekter::ShaderShow show(0, 0xFFFFFFFFu, file, "", &inputs);
+    std::remove(file);
+    const Clock::time_point before = Clock::now();
+    inputs.SetMusic(music);
+    const double warmUp = MillisecondsBetween(before, Clock::now());
+
+    constexpr int frames = 600;
+    std::vector<double> heard;    // the music's analysis, the other values and the textures filled
+    std::vector<double> copied;   // the frame kept for the next
+    std::vector<double> sought;   // all of it, after a jump anywhere in the music
+    for (int frame = 0; frame < 2 * frames; ++frame) {
+        // Played at 60 frames a second from 20 s, then jumping about the music.
+        const bool seek = frame >= frames;
+        const double seconds = seek ? std::fmod(frame * 7.31, music->Seconds()) : 20.0 + frame / 60.0;
+        glFinish();
+        const Clock::time_point start = Clock::now();
+        inputs.BeginFrame({.time = static_cast<std::uint32_t>(seconds * 1000.0), .frameSeconds = 1.0 / 60.0, .frame = frame});
+        glUseProgram(show.shader.program);
+        {
+            const ProgramInputs::Bound bound = show.inputs.Apply();
+            glFinish();
+            const Clock::time_point applied = Clock::now();
+            inputs.EndFrame();
+            glFinish();
+            const Clock::time_point ended = Clock::now();
+            if (seek) {
+                sought.push_back(MillisecondsBetween(start, ended));
+            } else {
+                heard.push_back(MillisecondsBetween(start, applied));
+                copied.push_back(MillisecondsBetween(applied, ended));
+            }
+        }
+        glUseProgram(0);
+    }
+    const Figures hearing = Summarise(heard);
+    const Figures copying = Summarise(copied);
+    const Figures seeking = Summarise(sought);
+    std::printf("Shader inputs at %d x %d, every one read, a frame played: %.3f ms for the music and the other values "
+                "(p95 %.3f) and %.3f ms to keep the frame for texPreviousFrame (p95 %.3f); a frame after a seek, all "
+                "of it, %.3f ms (p95 %.3f); once, %.0f ms to make the spectra's checkpoints for %.0f s of music\n\n",
+                width, height, hearing.mean, hearing.p95, copying.mean, copying.p95, seeking.mean, seeking.p95, warmUp,
+                music->Seconds());
+}
+
 int Bench(const std::string& dataDirectory, int width, int height, int frames, int onlyEntry, const CaptureSpan& captureSpan,
           bool startOnly)
 {
@@ -432,6 +507,7 @@ int Bench(const std::string& dataDirectory, int width, int height, int frames, i
         return 0;
     }
     TimeTracks();
+    TimeShaderInputs(decoded, width, height);
 
     // The floor: what the fragments an entry draws cost at the rate of a
     // plain full-window layer; the ratio says how far above it the entry is.

@@ -1,5 +1,5 @@
 #version 410 core
-// Bars of the music's spectrum over a fading echo of the frame before,
+// Bars of the music's spectrum over a shrinking echo of the frame before,
 // written as Bonzomatic writes its shaders: its own #version, the texture
 // coordinate from the vertex stage, its own output, and the names it
 // gives: fGlobalTime, v2Resolution, texFFT, texFFTSmoothed,
@@ -35,12 +35,16 @@ void main(void)
     float inside = step(uv.y, height) * step(0.1, fract(uv.x * 40.0));
     // The peaks flash with the spectrum as it is now.
     float peak = smoothstep(0.03, 0.0, abs(uv.y - sqrt(texture(texFFT, frequency).r) * 2.5));
-    // The echo drifts upwards, turned by the bass as it adds up.
-    float turn = texture(texFFTIntegrated, 0.01).r * 0.02;
-    vec2 echoAt = (uv - 0.5) * mat2(cos(turn), -sin(turn), sin(turn), cos(turn)) * 0.99 + vec2(0.5, 0.497);
-    vec3 echo = texture(texPreviousFrame, echoAt).rgb * 0.92;
+    // The echo shrinks away, turning faster with the bass.
+    float bass = texture(texFFTSmoothed, 0.004).r;
+    float turn = 0.004 + 0.03 * bass;
+    vec2 echoAt = (uv - 0.5) * mat2(cos(turn), -sin(turn), sin(turn), cos(turn)) * 1.015 + 0.5;
+    vec3 echo = texture(texPreviousFrame, echoAt).rgb * 0.8;
+    // The bars' light shifts between cyan and teal as the bass adds up.
+    float drift = 0.5 + 0.5 * sin(texture(texFFTIntegrated, 0.004).r * 0.5);
+    vec3 light = mix(cyan, vec3(0.055, 0.302, 0.392) * 2.0, drift);
     vec3 colour = max(night, echo);
-    colour = mix(colour, cyan * (0.4 + uv.y), inside);
+    colour = mix(colour, light * (0.4 + uv.y), inside);
     colour += coral * peak;
     out_color = vec4(colour, 1.0);
 }

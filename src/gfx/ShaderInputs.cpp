@@ -303,11 +303,12 @@ void ShaderInputs::BindPreviousFrame()
     glActiveTexture(GL_TEXTURE0 + previousFrameUnit);
     glBindTexture(GL_TEXTURE_2D, Texture(previousFrameTexture, GL_TEXTURE_2D, [] {}));
     if (previousWidth != screenWidth || previousHeight != screenHeight) {
-        // Black until a frame has been shown.
+        // Black until a frame has been shown. Left to the driver, the format
+        // is the window's own, whose copy is the quickest.
         previousWidth = screenWidth;
         previousHeight = screenHeight;
         const std::vector<std::uint8_t> black(static_cast<std::size_t>(previousWidth) * previousHeight * 4, 0);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, previousWidth, previousHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, black.data());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, previousWidth, previousHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, black.data());
     }
     glActiveTexture(GL_TEXTURE0);
 }

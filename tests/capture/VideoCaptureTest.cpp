@@ -262,6 +262,14 @@ TEST_F(Capture, AnMp4HoldsH264AndAacInStepWithTheMusic)
     EXPECT_LE(std::abs(best), sampleRate / 1000);
 }
 
+// The file --render writes for a time.
+std::string FormatTime(std::uint32_t time)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "%010u.png", static_cast<unsigned>(time));
+    return name;
+}
+
 // The mean of the red, green and blue of frame n of a video, 0 to 255.
 double MeanLevel(const std::filesystem::path& video, int n)
 {
@@ -297,6 +305,35 @@ TEST_F(Capture, EveryFrameFollowsAKeyedUniformAtItsExactTime)
     const std::filesystem::path rendered = show.Root() / "frames";
     ASSERT_EQ(Run("--render 1500 --out '" + rendered.string() + "'").exitCode, 0);
     EXPECT_NEAR(MeanLevel(rendered / "0000001500.png", 0), 127.5, 0.6) << "the rendered frame of that time";
+}
+
+// A shader that hears the music and feeds back its frame before: the frame a
+// capture holds for a time is the one --render draws for it, from the same
+// start.
+TEST_F(Capture, AShaderThatHearsTheMusicCapturesExactlyAsItRenders)
+{
+    show.WriteFile("data/hearing.fs",
+                   "#version 410 core\nuniform sampler1D texFFTSmoothed;\nuniform sampler2D iChannel0;\n"
+                   "uniform sampler2D texPreviousFrame;\nin vec2 out_texcoord;\nlayout(location = 0) out vec4 out_color;\n"
+                   "void main() {\n"
+                   "  float heard = texture(texFFTSmoothed, 13.5 / 1024.0).r + texture(iChannel0, vec2(0.0265, 0.25)).x * 0.2;\n"
+                   "  float before = texture(texPreviousFrame, out_texcoord).r;\n"
+                   "  out_color = vec4(vec3(clamp(0.5 * before + heard, 0.0, 1.0)), 1.0);\n"
+                   "}\n");
+    show.WriteScript("data/music.wav\n0\n1\nShaderShow\n0\n100000\ndata/hearing.fs\ndata/card.png");
+    const std::filesystem::path video = show.Root() / "hearing.mkv";
+    const Outcome outcome = Run("--capture '" + video.string() + "' --fps 10 --from 2500 --to 3500 --quality 0");
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.messages;
+    const std::filesystem::path rendered = show.Root() / "frames";
+    ASSERT_EQ(Run("--render 2500,2800,3400 --out '" + rendered.string() + "' --fps 10 --from 2500").exitCode, 0);
+    double brightest = 0.0;
+    for (const int n : {0, 3, 9}) {
+        const double captured = MeanLevel(video, n);
+        const double drawn = MeanLevel(rendered / FormatTime(2500 + 100 * n), 0);
+        EXPECT_NEAR(captured, drawn, 1.0) << "frame " << n;
+        brightest = std::max(brightest, drawn);
+    }
+    EXPECT_GT(brightest, 20.0) << "the shader hears the music";
 }
 
 TEST_F(Capture, ARefusedOrFailedCaptureSaysWhyAndLeavesNoFile)
