@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gfx/ActiveUniforms.h"
 #include "gfx/ShaderInputs.h"
 
 namespace {
@@ -21,25 +22,12 @@ int ComponentsOf(GLenum type)
 
 DrivenUniforms::DrivenUniforms(GLuint program, std::initializer_list<std::string_view> setByEffect)
 {
-    if (program == 0) {
-        return;
-    }
-    GLint count = 0;
-    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
-    GLint longest = 0;
-    glGetProgramiv(program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longest);
-    std::string name(static_cast<std::size_t>(std::max(longest, 1)), '\0');
-    for (GLint index = 0; index < count; ++index) {
-        GLsizei length = 0;
-        GLint size = 0;
-        GLenum type = 0;
-        glGetActiveUniform(program, static_cast<GLuint>(index), static_cast<GLsizei>(name.size()), &length, &size, &type,
-                           name.data());
-        const std::string found(name.data(), static_cast<std::size_t>(length));
-        const int components = ComponentsOf(type);
+    const std::span<const std::string_view> inputs = ShaderInputs::Names();
+    for (const ActiveUniform& active : ActiveUniforms(program)) {
+        const std::string& found = active.name;
+        const int components = ComponentsOf(active.type);
         // Arrays and the driver's own built-in state have no track.
-        const std::span<const std::string_view> inputs = ShaderInputs::Names();
-        const bool drivable = components > 0 && size == 1 && found.find('[') == std::string::npos &&
+        const bool drivable = components > 0 && active.size == 1 && found.find('[') == std::string::npos &&
                               found.rfind("gl_", 0) != 0 &&
                               std::find(setByEffect.begin(), setByEffect.end(), found) == setByEffect.end() &&
                               std::find(inputs.begin(), inputs.end(), found) == inputs.end();

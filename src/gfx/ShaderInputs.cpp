@@ -9,6 +9,7 @@
 
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
+#include "gfx/ActiveUniforms.h"
 #include "gfx/Screen.h"
 
 namespace {
@@ -131,6 +132,21 @@ void UploadChannelRow(int row, std::span<const std::uint8_t, MusicHearing::chann
                     GL_UNSIGNED_BYTE, bytes.data());
 }
 
+// Where each texture of the music lies, what makes it, and which of the
+// analysis's needs fills it; in the order of those needs' bits.
+struct MusicTextureKind {
+    unsigned need;
+    GLint unit;
+    GLenum target;
+    void (*make)();
+};
+constexpr std::array<MusicTextureKind, 4> musicTextureKinds{{
+    {MusicHearing::NeedSpectrum, ShaderInputs::fftUnit, GL_TEXTURE_1D, MakeSpectrumTexture},
+    {MusicHearing::NeedSmoothed, ShaderInputs::fftSmoothedUnit, GL_TEXTURE_1D, MakeSpectrumTexture},
+    {MusicHearing::NeedIntegrated, ShaderInputs::fftIntegratedUnit, GL_TEXTURE_1D, MakeSpectrumTexture},
+    {MusicHearing::NeedChannel, ShaderInputs::musicChannelUnit, GL_TEXTURE_2D, MakeMusicChannelTexture},
+}};
+
 const char* TypeName(GLenum type)
 {
     switch (type) {
@@ -156,11 +172,13 @@ ShaderInputs::ShaderInputs() : date(DateNow()) {}
 
 ShaderInputs::~ShaderInputs()
 {
-    for (const std::optional<GLuint>& texture :
-         {fftTexture, fftSmoothedTexture, fftIntegratedTexture, previousFrameTexture, musicChannelTexture}) {
+    for (const std::optional<GLuint>& texture : musicTextures) {
         if (texture) {
             glDeleteTextures(1, &*texture);
         }
+    }
+    if (previousFrameTexture) {
+        glDeleteTextures(1, &*previousFrameTexture);
     }
 }
 
@@ -250,27 +268,28 @@ void ShaderInputs::FillMusic()
     }
     const unsigned needs = Needs();
     hearing->MoveTo(moment.time / 1000.0, needs);
-    if ((needs & MusicHearing::NeedSpectrum) != 0) {
-        glActiveTexture(GL_TEXTURE0 + fftUnit);
-        glBindTexture(GL_TEXTURE_1D, Texture(fftTexture, GL_TEXTURE_1D, MakeSpectrumTexture));
-        UploadSpectrum(hearing->Spectrum());
+    for (std::size_t kind = 0; kind < musicTextureKinds.size(); ++kind) {
+        if ((needs & musicTextureKinds[kind].need) == 0) {
+            continue;
+        }
+        BindMusicTexture(kind);
+        switch (musicTextureKinds[kind].need) {
+        case MusicHearing::NeedSpectrum: UploadSpectrum(hearing->Spectrum()); break;
+        case MusicHearing::NeedSmoothed: UploadSpectrum(hearing->SmoothedSpectrum()); break;
+        case MusicHearing::NeedIntegrated: UploadSpectrum(hearing->IntegratedSpectrum()); break;
+        default:
+            UploadChannelRow(0, hearing->ChannelSpectrum());
+            UploadChannelRow(1, hearing->ChannelWave());
+            break;
+        }
     }
-    if ((needs & MusicHearing::NeedSmoothed) != 0) {
-        glActiveTexture(GL_TEXTURE0 + fftSmoothedUnit);
-        glBindTexture(GL_TEXTURE_1D, Texture(fftSmoothedTexture, GL_TEXTURE_1D, MakeSpectrumTexture));
-        UploadSpectrum(hearing->SmoothedSpectrum());
-    }
-    if ((needs & MusicHearing::NeedIntegrated) != 0) {
-        glActiveTexture(GL_TEXTURE0 + fftIntegratedUnit);
-        glBindTexture(GL_TEXTURE_1D, Texture(fftIntegratedTexture, GL_TEXTURE_1D, MakeSpectrumTexture));
-        UploadSpectrum(hearing->IntegratedSpectrum());
-    }
-    if ((needs & MusicHearing::NeedChannel) != 0) {
-        glActiveTexture(GL_TEXTURE0 + musicChannelUnit);
-        glBindTexture(GL_TEXTURE_2D, Texture(musicChannelTexture, GL_TEXTURE_2D, MakeMusicChannelTexture));
-        UploadChannelRow(0, hearing->ChannelSpectrum());
-        UploadChannelRow(1, hearing->ChannelWave());
-    }
+}
+
+void ShaderInputs::BindMusicTexture(std::size_t kind)
+{
+    const MusicTextureKind& texture = musicTextureKinds[kind];
+    glActiveTexture(GL_TEXTURE0 + texture.unit);
+    glBindTexture(texture.target, Texture(musicTextures[kind], texture.target, texture.make));
 }
 
 void ShaderInputs::BindMusic(unsigned needs)
@@ -278,21 +297,10 @@ void ShaderInputs::BindMusic(unsigned needs)
     if (!musicFilled) {
         FillMusic();
     }
-    const auto bind = [](GLint unit, GLenum target, GLuint texture) {
-        glActiveTexture(GL_TEXTURE0 + unit);
-        glBindTexture(target, texture);
-    };
-    if ((needs & MusicHearing::NeedSpectrum) != 0) {
-        bind(fftUnit, GL_TEXTURE_1D, Texture(fftTexture, GL_TEXTURE_1D, MakeSpectrumTexture));
-    }
-    if ((needs & MusicHearing::NeedSmoothed) != 0) {
-        bind(fftSmoothedUnit, GL_TEXTURE_1D, Texture(fftSmoothedTexture, GL_TEXTURE_1D, MakeSpectrumTexture));
-    }
-    if ((needs & MusicHearing::NeedIntegrated) != 0) {
-        bind(fftIntegratedUnit, GL_TEXTURE_1D, Texture(fftIntegratedTexture, GL_TEXTURE_1D, MakeSpectrumTexture));
-    }
-    if ((needs & MusicHearing::NeedChannel) != 0) {
-        bind(musicChannelUnit, GL_TEXTURE_2D, Texture(musicChannelTexture, GL_TEXTURE_2D, MakeMusicChannelTexture));
+    for (std::size_t kind = 0; kind < musicTextureKinds.size(); ++kind) {
+        if ((needs & musicTextureKinds[kind].need) != 0) {
+            BindMusicTexture(kind);
+        }
     }
     glActiveTexture(GL_TEXTURE0);
 }
@@ -318,18 +326,9 @@ ProgramInputs::ProgramInputs(GLuint program, ShaderInputs* shared) : shared(shar
     if (program == 0 || shared == nullptr) {
         return;
     }
-    GLint count = 0;
-    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
-    GLint longest = 0;
-    glGetProgramiv(program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longest);
-    std::string name(static_cast<std::size_t>(std::max(longest, 1)), '\0');
-    for (GLint index = 0; index < count; ++index) {
-        GLsizei length = 0;
-        GLint size = 0;
-        GLenum type = 0;
-        glGetActiveUniform(program, static_cast<GLuint>(index), static_cast<GLsizei>(name.size()), &length, &size, &type,
-                           name.data());
-        std::string_view found(name.data(), static_cast<std::size_t>(length));
+    for (const ActiveUniform& active : ActiveUniforms(program)) {
+        std::string_view found = active.name;
+        const GLenum type = active.type;
         if (found.size() > 3 && found.substr(found.size() - 3) == "[0]") {
             found.remove_suffix(3);  // an array, by its first element
         }
@@ -343,7 +342,7 @@ ProgramInputs::ProgramInputs(GLuint program, ShaderInputs* shared) : shared(shar
                                    std::string(found).c_str(), TypeName(type), TypeName(match->type)));
             continue;
         }
-        declared.push_back({match->input, glGetUniformLocation(program, std::string(found).c_str()), type, size});
+        declared.push_back({match->input, glGetUniformLocation(program, std::string(found).c_str()), type, active.size});
         musicNeeds |= MusicNeedOf(match->input);
         readsPreviousFrame = readsPreviousFrame || match->input == previousFrame;
     }

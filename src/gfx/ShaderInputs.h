@@ -68,6 +68,8 @@ private:
     // What the programs alive need of the music.
     unsigned Needs() const;
     void FillMusic();
+    // Binds a texture of the music on its unit, made the first time.
+    void BindMusicTexture(std::size_t kind);
     // The texture, made and filled by make the first time.
     GLuint Texture(std::optional<GLuint>& texture, GLenum target, void (*make)());
 
@@ -78,11 +80,8 @@ private:
     std::array<float, 4> date{};  // the run's start, its seconds moving on with the music
     bool musicFilled = false;
     bool previousFrameRead = false;
-    std::optional<GLuint> fftTexture;
-    std::optional<GLuint> fftSmoothedTexture;
-    std::optional<GLuint> fftIntegratedTexture;
+    std::array<std::optional<GLuint>, 4> musicTextures;  // the spectrum, smoothed, integrated, the channel
     std::optional<GLuint> previousFrameTexture;
-    std::optional<GLuint> musicChannelTexture;
     int previousWidth = 0;
     int previousHeight = 0;
 };

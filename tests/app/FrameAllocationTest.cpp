@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,7 +24,9 @@
 #include "capture/CaptureTimeline.h"
 #include "capture/VideoCapture.h"
 #include "effects/Keywords.h"
+#include "effects/ShaderShow.h"
 #include "gfx/Guards.h"
+#include "gfx/ShaderInputs.h"
 #include "music/DecodedMusic.h"
 #include "music/SteppedMusicStream.h"
 #include "script/DemoScript.h"
@@ -78,6 +81,19 @@ protected:
         ASSERT_GT(showEnd, 1000u);
     }
 
+    // Frames spread over the whole show, so that every entry draws; the
+    // allocations they make.
+    long AllocationsOver(int frames, FrameLoop& loop, MusicStream& music)
+    {
+        StartCounting();
+        for (int frame = 0; frame < frames; ++frame) {
+            music.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
+            loop.DrawFrame();
+            window.SwapAndPoll();
+        }
+        return AllocationCount::Stop();
+    }
+
     // From here on, allocations count.
     void StartCounting()
     {
@@ -102,15 +118,7 @@ TEST_F(FrameAllocations, NoneAfterTheFirstFrameOfTheShippedShow)
     FrameLoop loop(effects, window, music);
     loop.DrawFrame();
     window.SwapAndPoll();
-    StartCounting();
-    constexpr int frames = 400;
-    for (int frame = 0; frame < frames; ++frame) {
-        // Spread over the whole show, so that every entry draws.
-        music.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
-        loop.DrawFrame();
-        window.SwapAndPoll();
-    }
-    EXPECT_EQ(AllocationCount::Stop(), 0);
+    EXPECT_EQ(AllocationsOver(400, loop, music), 0);
 }
 
 // Tracks add a row to every frame and a value written from each keyed track
@@ -130,14 +138,7 @@ TEST_F(FrameAllocations, NoneWhileTracksDriveEveryValue)
     }
     loop.DrawFrame();
     window.SwapAndPoll();
-    StartCounting();
-    constexpr int frames = 200;
-    for (int frame = 0; frame < frames; ++frame) {
-        music.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
-        loop.DrawFrame();
-        window.SwapAndPoll();
-    }
-    EXPECT_EQ(AllocationCount::Stop(), 0);
+    EXPECT_EQ(AllocationsOver(200, loop, music), 0);
     for (SyncTrack* track : sync.Tracks().Driven()) {
         track->ClearKeys();  // nothing to keep when the run ends
     }
@@ -162,17 +163,42 @@ TEST_F(FrameAllocations, NoneWhileAnEditorIsConnectedAndSilent)
         editor.Serve();
     }
     ASSERT_EQ(editor.AskedTracks().size(), sync.Tracks().Driven().size());
-    StartCounting();
-    constexpr int frames = 200;
-    for (int frame = 0; frame < frames; ++frame) {
-        // Rows change every frame, so the row is told every frame.
-        music.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
-        loop.DrawFrame();
-        window.SwapAndPoll();
-    }
-    EXPECT_EQ(AllocationCount::Stop(), 0);
+    EXPECT_EQ(AllocationsOver(200, loop, music), 0) << "rows change every frame, so one is told every frame";
     editor.Serve();
-    EXPECT_GE(editor.ToldRows().size(), static_cast<std::size_t>(frames));
+    EXPECT_GE(editor.ToldRows().size(), 200u);
+}
+
+// A shader that reads every input adds the music's analysis, the textures
+// it fills and the frame kept for the next to every frame: none allocates.
+TEST_F(FrameAllocations, NoneWhileAShaderReadsEveryInput)
+{
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "kestrova-allocations.fs";
+    std::FILE* shader = std::fopen(file.c_str(), "w");
+    ASSERT_NE(shader, nullptr);
+    std::fputs("#version 410 core\nuniform float fGlobalTime; uniform float fFrameTime; uniform vec2 v2Resolution;\n"
+               "uniform sampler1D texFFT; uniform sampler1D texFFTSmoothed; uniform sampler1D texFFTIntegrated;\n"
+               "uniform sampler2D texPreviousFrame; uniform sampler2D iChannel0; uniform int iFrame; uniform vec4 iDate;\n"
+               "in vec2 out_texcoord; layout(location = 0) out vec4 out_color;\n"
+               "void main() { out_color = vec4(texture(texFFT, 0.1).r + texture(texFFTSmoothed, 0.1).r\n"
+               "  + texture(texFFTIntegrated, 0.1).r + texture(iChannel0, vec2(0.1, 0.25)).x\n"
+               "  + texture(texPreviousFrame, out_texcoord).r + fGlobalTime + fFrameTime + v2Resolution.x\n"
+               "  + float(iFrame) + iDate.w); }\n",
+               shader);
+    std::fclose(shader);
+    const auto music = std::make_shared<const DecodedMusic>(DecodedMusic::Load(musicFile));
+    ShaderInputs inputs;
+    EffectList hearing;
+    hearing.Append(std::make_unique<Effekter::ShaderShow>(0, showEnd, file.string(), "", &inputs));
+    std::filesystem::remove(file);
+    inputs.SetMusic(music);
+    SteppedMusicStream clock(music);
+    clock.Play();
+    FrameLoop loop(hearing, window, clock);
+    loop.SetShaderInputs(&inputs);
+    clock.SetPosition(1.0);
+    loop.DrawFrame();
+    window.SwapAndPoll();
+    EXPECT_EQ(AllocationsOver(200, loop, clock), 0);
 }
 
 // Watching adds a look at the file watcher's events to every frame; while
@@ -193,14 +219,7 @@ TEST_F(FrameAllocations, NoneWhileWatchingAndNothingChanges)
     loop.SetLiveShow(&live);
     loop.DrawFrame();
     window.SwapAndPoll();
-    StartCounting();
-    constexpr int frames = 200;
-    for (int frame = 0; frame < frames; ++frame) {
-        clock.SetPosition(static_cast<double>(showEnd) / 1000.0 * frame / frames);
-        loop.DrawFrame();
-        window.SwapAndPoll();
-    }
-    EXPECT_EQ(AllocationCount::Stop(), 0);
+    EXPECT_EQ(AllocationsOver(200, loop, clock), 0);
 }
 
 // Capturing adds the read-back, the music's samples and the hand-over to the
