@@ -2,6 +2,7 @@
 
 #include "effects/EffectTest.h"
 #include "effects/ShaderSuite3D.h"
+#include "gfx/ShaderInputs.h"
 
 using Effekter::ShaderSuite3D;
 
@@ -131,4 +132,20 @@ TEST_F(ShaderSuite3DDrawing, ItsShadersOwnUniformsAreTheShowsToDrive)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     suite.Draw(centredTime, 0.0f);
     EXPECT_EQ(ReadPixelAt(0.5, 0.5), green);
+}
+
+// The pair may read the shader inputs too, as the frame loop sets them.
+TEST_F(ShaderSuite3DDrawing, ItsShadersHearTheFrame)
+{
+    folder.WriteFile("data/suite/vs.txt", passThrough);
+    folder.WriteFile("data/suite/fs.txt", "#version 110\nuniform float step;\nuniform float fGlobalTime;\n"
+                                          "void main() { if (step > 0.0) discard; gl_FragColor = vec4(0.0, fGlobalTime / 28.8, 0.0, 1.0); }\n");
+    ShaderInputs inputs;
+    ShaderSuite3D suite(startTime, 100000, &inputs);
+    inputs.BeginFrame({.time = centredTime, .frameSeconds = 0.0, .frame = 0});
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    suite.Draw(centredTime, 0.0f);
+    // 14.4 s of music gives a half, which the passes' blend squares over black.
+    EXPECT_NEAR(ReadPixelAt(0.5, 0.5).g, 64, 1);
+    EXPECT_TRUE(BetweenEffectsState());
 }
