@@ -180,6 +180,9 @@ ShaderInputs::~ShaderInputs()
     if (previousFrameTexture) {
         glDeleteTextures(1, &*previousFrameTexture);
     }
+    if (frameBuffer) {
+        glDeleteBuffers(1, &*frameBuffer);
+    }
 }
 
 void ShaderInputs::SetMusic(std::shared_ptr<const DecodedMusic> decoded)
@@ -223,7 +226,19 @@ void ShaderInputs::EndFrame()
     }
     glActiveTexture(GL_TEXTURE0 + previousFrameUnit);
     glBindTexture(GL_TEXTURE_2D, *previousFrameTexture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, previousWidth, previousHeight);
+    if (frameBuffer) {
+        // Read in the window's own order of colours, the frame passes through
+        // a pixel buffer: two plain copies, where a copy between them would
+        // draw the frame anew through the driver's shaders.
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, *frameBuffer);
+        glReadPixels(0, 0, previousWidth, previousHeight, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, *frameBuffer);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, previousWidth, previousHeight, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+    } else {
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, previousWidth, previousHeight);
+    }
     glBindTexture(GL_TEXTURE_2D, 0);
     glActiveTexture(GL_TEXTURE0);
 }
@@ -311,12 +326,22 @@ void ShaderInputs::BindPreviousFrame()
     glActiveTexture(GL_TEXTURE0 + previousFrameUnit);
     glBindTexture(GL_TEXTURE_2D, Texture(previousFrameTexture, GL_TEXTURE_2D, [] {}));
     if (previousWidth != screenWidth || previousHeight != screenHeight) {
-        // Black until a frame has been shown. Left to the driver, the format
-        // is the window's own, whose copy is the quickest.
+        // Black until a frame has been shown.
         previousWidth = screenWidth;
         previousHeight = screenHeight;
-        const std::vector<std::uint8_t> black(static_cast<std::size_t>(previousWidth) * previousHeight * 4, 0);
+        const std::size_t bytes = static_cast<std::size_t>(previousWidth) * previousHeight * 4;
+        const std::vector<std::uint8_t> black(bytes, 0);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, previousWidth, previousHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, black.data());
+        if (GLEW_VERSION_2_1) {  // pixel buffer objects
+            if (!frameBuffer) {
+                GLuint buffer = 0;
+                glGenBuffers(1, &buffer);
+                frameBuffer = buffer;
+            }
+            glBindBuffer(GL_PIXEL_PACK_BUFFER, *frameBuffer);
+            glBufferData(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(bytes), nullptr, GL_STREAM_COPY);
+            glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+        }
     }
     glActiveTexture(GL_TEXTURE0);
 }

@@ -82,6 +82,7 @@ private:
     bool previousFrameRead = false;
     std::array<std::optional<GLuint>, 4> musicTextures;  // the spectrum, smoothed, integrated, the channel
     std::optional<GLuint> previousFrameTexture;
+    std::optional<GLuint> frameBuffer;  // the frame on its way to the texture
     int previousWidth = 0;
     int previousHeight = 0;
 };
