@@ -130,6 +130,11 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
         panel.ShowTimeline(loop.Time(), decoded->Seconds());
         if (options.loop) {
             loop.Time().SetLoop(options.loop->first, options.loop->second);
+            stream->SetPosition(options.loop->first / 1000.0);  // the part being worked on plays at once
+        }
+        if (options.watch) {
+            loop.HoldAtTheEnd();
+            panel.ShowEndNote(loop.EndNote());
         }
         loop.Run();
         panel.Terminate();

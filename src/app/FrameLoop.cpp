@@ -1,7 +1,9 @@
 #include "app/FrameLoop.h"
 
 #include "core/BeatLevel.h"
+#include "core/DemoMessage.h"
 #include "gfx/Gl.h"
+#include "script/EndDemo.h"
 
 FrameLoop::FrameLoop(const EffectList& effects, DemoWindow& window, MusicStream& music, TweakPanel* panel)
     : effects(effects), window(window), music(music), panel(panel)
@@ -26,7 +28,10 @@ std::uint32_t FrameLoop::DrawFrame()
         TakeTrackRequests();
     }
     timeControls.Apply(window.Requests(), music);
-    const std::uint32_t time = MillisecondsOf(music.Position());
+    std::uint32_t time = MillisecondsOf(music.Position());
+    if (holdAtTheEnd) {
+        time = HeldBeforeTheEnd(time);
+    }
 
     music.FillSpectrum(spectrum);
     beat = forcedBeat ? *forcedBeat : BeatLevel(spectrum);
@@ -83,6 +88,27 @@ void FrameLoop::TakeTrackRequests()
     if (requests.pause) {
         timeControls.SetPaused(*requests.pause, music);
     }
+}
+
+std::uint32_t FrameLoop::HeldBeforeTheEnd(std::uint32_t time)
+{
+    for (const auto& effect : effects) {
+        if (effect->IsActiveAt(time) && dynamic_cast<const Effekter::EndDemo*>(effect.get()) != nullptr) {
+            const std::uint32_t start = effect->startTime;
+            // Half a millisecond in, so that the clock read back gives the start.
+            music.SetPosition((start + 0.5) / 1000.0);
+            timeControls.SetPaused(true, music);
+            endNote = FormatText("The show ends here, at %u ms (EndDemo): it holds while you edit. Space, the arrows, "
+                                 "the timeline or a loop go on; Escape ends.",
+                                 static_cast<unsigned>(start));
+            heldAt = start;
+            return start;
+        }
+    }
+    if (!endNote.empty() && time != heldAt) {
+        endNote.clear();  // moved away from the end
+    }
+    return time;
 }
 
 double FrameLoop::FrameSeconds()

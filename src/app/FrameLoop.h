@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "app/DemoWindow.h"
 #include "app/TimeControls.h"
@@ -70,6 +71,12 @@ public:
     // The values bound to tracks, while there are tracks.
     const std::optional<TweakTracks>& Tweaks() const { return tweakTracks; }
 
+    // Editing (--watch), reaching an EndDemo window holds the show paused at
+    // its start, with a note, instead of ending the run.
+    void HoldAtTheEnd() { holdAtTheEnd = true; }
+    // The note while the show is held there, else empty.
+    const std::string& EndNote() const { return endNote; }
+
     TimeControls& Time() { return timeControls; }
 
     float LastBeat() const { return beat; }
@@ -80,6 +87,9 @@ private:
     void TakeTrackRequests();
     // Seconds since the frame before.
     double FrameSeconds();
+    // The frame's time, or the start of the EndDemo window it lies in, where
+    // the show is then held.
+    std::uint32_t HeldBeforeTheEnd(std::uint32_t time);
 
     const EffectList& effects;
     DemoWindow& window;
@@ -92,6 +102,9 @@ private:
     std::optional<double> frameStep;
     std::optional<std::chrono::steady_clock::time_point> lastFrame;
     long framesDrawn = 0;
+    bool holdAtTheEnd = false;
+    std::string endNote;
+    std::uint32_t heldAt = 0;
     TimeControls timeControls;
     std::array<float, spectrumBins> spectrum{};
     std::optional<float> forcedBeat;

@@ -162,8 +162,8 @@ void TweakPanel::EditTracks(ShowSync& showSync, const std::optional<TweakTracks>
 
 void TweakPanel::Draw(std::uint32_t time, float beat)
 {
-    const bool noticed =
-        (notice != nullptr && !notice->empty()) || (sync != nullptr && !sync->SaveFailure().empty());
+    const bool noticed = (notice != nullptr && !notice->empty()) || (endNote != nullptr && !endNote->empty()) ||
+                         (sync != nullptr && !sync->SaveFailure().empty());
     if (!session || (!visible && !noticed)) {
         return;
     }
@@ -369,26 +369,32 @@ void TweakPanel::DrawNotices()
 {
     const ImGuiIO& io = ImGui::GetIO();
     float bottom = io.DisplaySize.y - 10.0f;
-    const auto box = [&](const char* title, const std::string& text, const char* footnote) {
+    const ImVec4 failure(0.35f, 0.05f, 0.05f, 0.92f);
+    const auto box = [&](const char* title, const std::string& text, const char* footnote, const ImVec4& colour) {
         ImGui::SetNextWindowPos(ImVec2(10.0f, bottom), ImGuiCond_Always, ImVec2(0.0f, 1.0f));
         ImGui::SetNextWindowSizeConstraints(ImVec2(0.0f, 0.0f), ImVec2(io.DisplaySize.x - 20.0f, io.DisplaySize.y * 0.4f));
-        ImGui::PushStyleColor(ImGuiCol_WindowBg, ImVec4(0.35f, 0.05f, 0.05f, 0.92f));
+        ImGui::PushStyleColor(ImGuiCol_WindowBg, colour);
         ImGui::Begin(title, nullptr,
                      ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoFocusOnAppearing |
                          ImGuiWindowFlags_NoNav | ImGuiWindowFlags_NoMove);
         ImGui::PushTextWrapPos(io.DisplaySize.x - 40.0f);
         ImGui::TextUnformatted(text.c_str());
         ImGui::PopTextWrapPos();
-        ImGui::TextDisabled("%s", footnote);
+        if (footnote[0] != '\0') {
+            ImGui::TextDisabled("%s", footnote);
+        }
         bottom -= ImGui::GetWindowHeight() + 6.0f;
         ImGui::End();
         ImGui::PopStyleColor();
     };
     if (notice != nullptr && !notice->empty()) {
-        box("The show was not rebuilt", *notice, "The last good show plays on until the next rebuild succeeds.");
+        box("The show was not rebuilt", *notice, "The last good show plays on until the next rebuild succeeds.", failure);
     }
     if (sync != nullptr && !sync->SaveFailure().empty()) {
-        box("The tracks were not saved", sync->SaveFailure(), "The keys are kept; Ctrl+S tries again.");
+        box("The tracks were not saved", sync->SaveFailure(), "The keys are kept; Ctrl+S tries again.", failure);
+    }
+    if (endNote != nullptr && !endNote->empty()) {
+        box("End of show", *endNote, "", ImVec4(0.05f, 0.2f, 0.27f, 0.92f));
     }
 }
 

@@ -48,6 +48,8 @@ public:
     // The text to show over the show while it is not empty: why the show
     // was not rebuilt.
     void ShowNotice(const std::string& text) { notice = &text; }
+    // The text to show while it is not empty: where the show holds at its end.
+    void ShowEndNote(const std::string& text) { endNote = &text; }
 
     // The run's tracks, and the bindings of the effects' values to them,
     // which are made afresh around changes to the effect list. Both must
@@ -73,6 +75,7 @@ private:
     TimeControls* timeControls = nullptr;
     double musicSeconds = 0.0;
     const std::string* notice = nullptr;
+    const std::string* endNote = nullptr;
     ShowSync* sync = nullptr;
     const std::optional<TweakTracks>* tweaks = nullptr;
     // The value whose keys are edited: its track name, and its tracks,

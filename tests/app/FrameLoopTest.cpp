@@ -204,3 +204,22 @@ TEST_F(FrameLoopTest, AReloadKeepsTheMusicTime)
     EXPECT_EQ(shown[0].startTime, 1500u);
     EXPECT_TRUE(clock.seeks.empty()) << "no jump back to the start";
 }
+
+// Editing, the show holds paused at the start of its end instead of ending,
+// with a note, and goes on when moved away from there.
+TEST_F(FrameLoopTest, EditingTheShowHoldsAtTheStartOfItsEnd)
+{
+    effects.Append(std::make_unique<Effekter::EndDemo>(3000, 100000));
+    EXPECT_THROW(FrameAt(3.5), DemoMessage) << "playing, the show ends";
+
+    loop.HoldAtTheEnd();
+    EXPECT_EQ(FrameAt(3.5), std::vector<Drawn>{}) << "nothing is open at the end's start but the end";
+    ASSERT_FALSE(clock.seeks.empty());
+    EXPECT_DOUBLE_EQ(clock.seeks.back(), 3.0005);
+    ASSERT_FALSE(clock.pauses.empty());
+    EXPECT_TRUE(clock.pauses.back());
+    EXPECT_NE(loop.EndNote().find("3000 ms"), std::string::npos) << loop.EndNote();
+
+    EXPECT_EQ(FrameAt(1.2), (std::vector<Drawn>{{"first", 1200, 0.0f}}));
+    EXPECT_EQ(loop.EndNote(), "") << "moved away from the end";
+}

@@ -221,3 +221,15 @@ TEST_F(KestrovaRun, PicturesDecodedAheadChangeNothingSaidOrDrawn)
     EXPECT_EQ((Rgba{upper.rgbRed, upper.rgbGreen, upper.rgbBlue, 255}), top);
     EXPECT_EQ((Rgba{lower.rgbRed, lower.rgbGreen, lower.rgbBlue, 255}), bottom);
 }
+
+// A loop plays from its start at once: a show whose end lies just inside the
+// loop ends within a second, not after the music has played up to it.
+TEST_F(KestrovaRun, ALoopStartsPlayingAtItsStart)
+{
+    audio.Write("long.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1, BinSine(4, 44100 * 10, 0.5f));
+    std::filesystem::copy_file(audio.Root() / "long.wav", show.Root() / "data/long.wav");
+    show.WriteScript("data/long.wav\n0\n1\nEndDemo\n8600\n100000");
+    const Outcome outcome = Run("--loop 8500-9000", "160x120", "timeout 4");
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.debugOutput;
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: End of show\n");
+}
