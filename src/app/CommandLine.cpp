@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/NewShow.h"
 #include "app/ShowFolder.h"
 
 #include <filesystem>
@@ -76,6 +77,19 @@ std::string ParseLoop(const std::string& text, RunOptions& options)
     return "";
 }
 
+// --new makes a folder and plays nothing: only --music goes with it.
+void CheckNewShowOptions(const CLI::App& app, const CLI::Option* newShow, const CLI::Option* music)
+{
+    if (newShow->count() == 0) {
+        return;
+    }
+    for (const CLI::Option* option : app.get_options()) {
+        if (option != newShow && option != music && option->count() > 0) {
+            throw CLI::ValidationError(option->get_name(), "does not go with --new, which takes only --music");
+        }
+    }
+}
+
 void MakeAbsolute(std::string& path)
 {
     if (!path.empty()) {
@@ -111,8 +125,13 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
     const std::filesystem::path workingFolder = std::filesystem::current_path();
     const std::filesystem::path programFile = RunningProgramFile();
     app.footer([&] {
-        return "Without --data the show is read from " + ChooseShowFolder("", workingFolder, programFile).string() +
-               "/data/demo.txt:\nthe working folder when it holds data/demo.txt, else the installed show.";
+        const std::filesystem::path show = ChooseShowFolder("", workingFolder, programFile);
+        const std::filesystem::path fallback = FallbackShowFolder(programFile, show);
+        return "Without --data the show is read from " + show.string() +
+               "/data/demo.txt:\nthe working folder when it holds data/demo.txt, else the installed show." +
+               (fallback.empty() ? std::string()
+                                 : "\nThe effects' own files that a show's folder lacks come from the show in " +
+                                       fallback.string() + ".");
     });
     bool noMessageBox = false;
     app.add_flag("--no-message-box", noMessageBox, "Report the end of the show and errors on standard error only");
@@ -171,13 +190,30 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
                                   "the tracks, its row and pause the music")
                        ->expected(0, 1)
                        ->type_name("[HOST:]PORT");
+    std::string newShowFolder;
+    std::string newShowMusic;
+    auto* newShow = app.add_option("--new", newShowFolder,
+                                   "Make a show folder to start from (a commented script, the music, a shader to edit "
+                                   "and tracks), never overwriting a file, and stop")
+                        ->type_name("DIR");
+    auto* newShowMusicOption = app.add_option("--music", newShowMusic, "Music for --new (default: the installed show's)")
+                                   ->check(CLI::ExistingFile)
+                                   ->needs(newShow)
+                                   ->type_name("FILE");
     for (CLI::Option* liveOnly : {watch, loop, editor}) {
         liveOnly->excludes(render)->excludes(capture);
+    }
+    auto* check = app.add_flag("--check", options.check,
+                               "Load the show without playing it and report every problem in it with its file and "
+                               "line, then stop: exit 1 with any error");
+    for (CLI::Option* playing : {render, capture, watch, loop, editor}) {
+        check->excludes(playing);
     }
 
     try {
         app.parse(argc, argv);
         CheckOfflineOptions(options, offline, render->count() > 0 || capture->count() > 0);
+        CheckNewShowOptions(app, newShow, newShowMusicOption);
         if (editor->count() > 0) {
             options.syncEditor = ParseEditorAddress(editorAddress.empty() ? "1338" : editorAddress);
             if (!options.syncEditor) {
@@ -188,6 +224,11 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
         return app.exit(error);
     }
 
+    if (newShow->count() > 0) {
+        MakeAbsolute(newShowFolder);
+        MakeAbsolute(newShowMusic);
+        return MakeNewShow(newShowFolder, newShowMusic);
+    }
     options.dataDirectory = ChooseShowFolder(options.dataDirectory, workingFolder, programFile).string();
     MakeAbsolute(options.logFile);
     MakeAbsolute(options.renderDirectory);
@@ -195,9 +236,9 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
     MakeAbsolute(options.syncFile);
 
     // Any choice of display on the command line makes the dialog unnecessary.
-    options.showDialog = !noDialog && !options.windowed && !options.width && !options.Offline();
-    // A capture is a batch job: nothing may wait for a click.
-    options.showMessageBox = !noMessageBox && !options.Capturing();
+    options.showDialog = !noDialog && !options.windowed && !options.width && !options.Offline() && !options.check;
+    // A capture or a check is a batch job: nothing may wait for a click.
+    options.showMessageBox = !noMessageBox && !options.Capturing() && !options.check;
     return options;
 }
 

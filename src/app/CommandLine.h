@@ -43,6 +43,10 @@ struct RunOptions {
     std::string syncFile;
     std::optional<EditorAddress> syncEditor;
 
+    // --check: the show loaded without playing it, and every problem in it
+    // reported.
+    bool check = false;
+
     bool Rendering() const { return !renderTimes.empty(); }
     bool Capturing() const { return !captureFile.empty(); }
     // Without a visible window, a sound device or real time.
@@ -50,10 +54,11 @@ struct RunOptions {
 };
 
 // The options, or the exit code to end with at once (after --help,
-// --version or a mistake on the command line, which is explained on
-// standard error). Files and folders named on the command line are made
-// absolute against the folder the program was started in, so that --data,
-// which changes the working folder, does not move them.
+// --version, --new, which makes a show folder, or a mistake on the command
+// line, which is explained on standard error). Files and folders named on
+// the command line are made absolute against the folder the program was
+// started in, so that --data, which changes the working folder, does not
+// move them.
 std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv);
 
 // The display when the setup dialog is skipped: what Run in the untouched

@@ -9,11 +9,15 @@
 #include "app/DisplaySettings.h"
 #include "app/ErrorReport.h"
 #include "app/FrameLoop.h"
+#include "app/GlEntryPoints.h"
 #include "app/OfflineRenderer.h"
 #include "app/OpenMusic.h"
 #include "app/SetupDialog.h"
 #include "app/ShowCapture.h"
+#include "app/ShowCheck.h"
+#include "app/ShowFolder.h"
 #include "app/TweakPanel.h"
+#include "core/AssetFolders.h"
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
@@ -47,20 +51,6 @@ LogFile OpenLog(const std::string& path)
     }
     SetDebugLogFile(file.get());
     return file;
-}
-
-void LoadGlEntryPoints(bool offscreen)
-{
-    const GLenum result = glewInit();
-    // Without an X display (SDL's offscreen driver) only GLEW's GLX part
-    // fails; the GL entry points have been loaded by then.
-    const bool usable = result == GLEW_OK || (offscreen && result == GLEW_ERROR_NO_GLX_DISPLAY);
-    if (!usable) {
-        throw DemoMessage(FormatText("Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result))));
-    }
-    if (!GLEW_VERSION_2_0) {
-        throw DemoMessage("Opengl 2.0 not supported");
-    }
 }
 
 // The music loops, so a show whose end lies past the music's end only ends
@@ -152,6 +142,12 @@ int RunDemo(const RunOptions& options)
         log = OpenLog(options.logFile);
         if (!options.dataDirectory.empty() && chdir(options.dataDirectory.c_str()) != 0) {
             throw DemoMessage(FormatText("Unable to enter %s", options.dataDirectory.c_str()));
+        }
+        // A show's folder holds only what it adds or replaces: the effects'
+        // other files come from the installed or built show.
+        SetAssetFallback(FallbackShowFolder(RunningProgramFile(), std::filesystem::current_path()));
+        if (options.check) {
+            return CheckShow(options);
         }
         DisplaySettings settings = SettingsWithoutDialog(options);
         if (options.showDialog && RunSetupDialog(settings) == 0) {

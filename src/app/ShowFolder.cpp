@@ -35,3 +35,17 @@ std::filesystem::path ChooseShowFolder(const std::string& dataOption, const std:
     const std::filesystem::path installed = InstalledShowFolder(programFile);
     return HoldsScript(installed) ? installed : workingFolder;
 }
+
+std::filesystem::path FallbackShowFolder(const std::filesystem::path& programFile, const std::filesystem::path& showFolder)
+{
+    if (programFile.empty()) {
+        return {};
+    }
+    for (const std::filesystem::path& candidate : {InstalledShowFolder(programFile), programFile.parent_path()}) {
+        std::error_code error;
+        if (HoldsScript(candidate) && !std::filesystem::equivalent(candidate, showFolder, error)) {
+            return candidate;
+        }
+    }
+    return {};
+}

@@ -18,3 +18,9 @@ std::filesystem::path InstalledShowFolder(const std::filesystem::path& programFi
 
 // The running program's own file, as the system knows it.
 std::filesystem::path RunningProgramFile();
+
+// The show whose files stand in for those a show's folder lacks: the
+// installed show when it holds a script, else the program's own folder when
+// it holds one (a build, whose data/ lies beside the program); never the
+// show's folder itself. Empty when there is none.
+std::filesystem::path FallbackShowFolder(const std::filesystem::path& programFile, const std::filesystem::path& showFolder);

@@ -17,3 +17,10 @@ void NoteFileRead(const std::string& path)
         current->FileRead(path);
     }
 }
+
+void NoteUnreadableFile(const std::string& path)
+{
+    if (current != nullptr) {
+        current->FileUnreadable(path);
+    }
+}

@@ -10,9 +10,15 @@ class FileReadListener {
 public:
     virtual ~FileReadListener() = default;
     virtual void FileRead(const std::string& path) = 0;
+    // A file that could not be read where the show goes on without it (a
+    // picture drawn white, a model without meshes), which only this notice
+    // tells of. A listener may throw a DemoMessage from it to fail the
+    // build instead.
+    virtual void FileUnreadable(const std::string& /*path*/) {}
 };
 
 // Sets the listener, or none with null; returns the one it replaces.
 FileReadListener* SetFileReadListener(FileReadListener* listener);
 
 void NoteFileRead(const std::string& path);
+void NoteUnreadableFile(const std::string& path);

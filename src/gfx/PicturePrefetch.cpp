@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/AssetFolders.h"
 #include "gfx/Texture.h"
 
 namespace {
@@ -155,7 +156,8 @@ void PicturePrefetch::Decode(std::unique_lock<std::mutex>& lock, const std::stri
 {
     entry.state = Entry::State::decoding;
     lock.unlock();
-    DecodedPicture picture = DecodePicture(path);
+    // The texture that takes it says where it came from, on the builder's thread.
+    DecodedPicture picture = DecodePicture(LocateAsset(path));
     lock.lock();
     entry.picture = std::move(picture);
     entry.state = Entry::State::decoded;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <vector>
 
+#include "core/AssetFolders.h"
 #include "core/DebugOutput.h"
 #include "core/FileReads.h"
 #include "core/DemoMessage.h"
@@ -261,12 +262,13 @@ GLuint VertexFragmentProgram::CompileShader(const char* source, GLenum type)
 std::optional<std::string> ReadWholeFile(const char* path)
 {
     NoteFileRead(path);
+    const std::string found = FindAsset(path);
     // A folder opens, but its "size" is no size to allocate.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!std::filesystem::is_regular_file(found, error)) {
         return std::nullopt;
     }
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    std::ifstream file(found, std::ios::binary | std::ios::ate);
     if (!file) {
         return std::nullopt;
     }

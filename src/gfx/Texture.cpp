@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 
+#include "core/AssetFolders.h"
 #include "core/DebugOutput.h"
 #include "core/FileReads.h"
 #include "core/DemoMessage.h"
@@ -77,11 +78,13 @@ void CTextureFreeImage::LoadFromFile(const char* path)
 {
     NoteFileRead(path);
     PicturePrefetch* prefetch = PicturePrefetchScope::Current();
+    const std::string file = FindAsset(path);
     std::optional<DecodedPicture> prefetched = prefetch != nullptr ? prefetch->Take(path) : std::nullopt;
-    const DecodedPicture picture = prefetched ? std::move(*prefetched) : DecodePicture(path);
+    const DecodedPicture picture = prefetched ? std::move(*prefetched) : DecodePicture(file);
     opaque = picture.opaque;
     if (picture.levels.empty()) {
         DebugOutput(FormatText("Unable to load image: %s\n", path));
+        NoteUnreadableFile(path);
         return;
     }
     if (picture.levels.size() > 1) {

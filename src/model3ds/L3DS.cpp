@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "core/AssetFolders.h"
 #include "core/FileReads.h"
 
 namespace {
@@ -72,7 +73,10 @@ float Clamp01(float value)
 
 L3DS::L3DS(const std::string& fileName)
 {
-    LoadModel(fileName);
+    // The effect goes on without meshes; only the notice tells of the file.
+    if (!LoadModel(fileName)) {
+        NoteUnreadableFile(fileName);
+    }
 }
 
 L3DS::~L3DS() = default;
@@ -80,7 +84,7 @@ L3DS::~L3DS() = default;
 bool L3DS::LoadModel(const std::string& fileName)
 {
     NoteFileRead(fileName);
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(FindAsset(fileName).c_str(), "rb"));
     if (!file) {
         return false;
     }

@@ -11,6 +11,7 @@
 #include "core/DemoMessage.h"
 #include "core/FileReads.h"
 #include "gfx/PicturePrefetch.h"
+#include "script/KeywordSuggestion.h"
 #include "script/LoadingScreen.h"
 
 namespace {
@@ -18,6 +19,11 @@ namespace {
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
+
+[[noreturn]] void ThrowNoMusic()
+{
+    throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
+}
 
 const KeywordEntry* FindEntry(const KeywordTable& keywords, const std::string& keyword)
 {
@@ -67,21 +73,86 @@ public:
         }
     }
 
+    void FileUnreadable(const std::string& path) override
+    {
+        if (previous != nullptr) {
+            previous->FileUnreadable(path);
+        }
+    }
+
 private:
     EntrySource& source;
     FileReadListener* previous;
 };
 
-// Reads the rest of an entry whose keyword has been read and builds it;
-// source, when given, gets the files it reads.
-std::unique_ptr<Effekt> BuildEntryOf(const KeywordTable& keywords, const std::string& keyword, ScriptReader& reader,
-                                     DemoScript::Progress& progress, EntrySource* source)
+// What a check says of a file an entry could not read.
+std::string UnreadableNote(const std::string& path)
 {
-    reader.BeginEntry(keyword);
+    if (path.empty()) {
+        return "the picture named by an empty line cannot be read";
+    }
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    return FormatText("the %s %s cannot be read", extension == ".3ds" ? "model" : "picture", path.c_str());
+}
+
+// While one entry is built for a check: the files it could not read, as
+// errors at its line, and the last file it read, which a failure of its
+// construction most likely concerns.
+class EntryFiles : public FileReadListener {
+public:
+    EntryFiles(ScriptProblems& problems, int line, std::string keyword)
+        : problems(problems), line(line), keyword(std::move(keyword)), previous(SetFileReadListener(this))
+    {
+    }
+    ~EntryFiles() override { SetFileReadListener(previous); }
+    EntryFiles(const EntryFiles&) = delete;
+    EntryFiles& operator=(const EntryFiles&) = delete;
+
+    void FileRead(const std::string& path) override
+    {
+        lastRead = path;
+        if (previous != nullptr) {
+            previous->FileRead(path);
+        }
+    }
+
+    void FileUnreadable(const std::string& path) override
+    {
+        if (std::find(unreadable.begin(), unreadable.end(), path) == unreadable.end()) {
+            unreadable.push_back(path);
+            problems.Error(line, FormatText("%s: %s", keyword.c_str(), UnreadableNote(path).c_str()));
+        }
+        if (previous != nullptr) {
+            previous->FileUnreadable(path);
+        }
+    }
+
+    const std::string& LastRead() const { return lastRead; }
+
+private:
+    ScriptProblems& problems;
+    int line;
+    std::string keyword;
+    std::string lastRead;
+    std::vector<std::string> unreadable;
+    FileReadListener* previous;
+};
+
+// Reads the rest of an entry whose keyword has been read and builds it;
+// source, when given, gets the files it reads, and check the entry's window.
+std::unique_ptr<Effekt> BuildBegunEntry(const KeywordTable& keywords, const std::string& keyword, ScriptReader& reader,
+                                        DemoScript::Progress& progress, EntrySource* source, ScriptCheck* check)
+{
     const std::optional<std::int32_t> start = reader.ReadNumber();
     const std::optional<std::int32_t> end = start ? reader.ReadNumber() : std::nullopt;
     if (!end) {
         reader.ThrowUnexpectedEnd();
+    }
+    if (check != nullptr) {
+        check->windows.push_back(
+            {reader.EntryLine(), keyword, static_cast<std::uint32_t>(*start), static_cast<std::uint32_t>(*end)});
+        CheckWindowOpens(check->windows.back(), check->problems);
     }
 
     progress.Step();
@@ -99,28 +170,120 @@ std::unique_ptr<Effekt> BuildEntryOf(const KeywordTable& keywords, const std::st
     return effect;
 }
 
-// The loader itself; with sources (and the script's text) it also records
-// what each entry was built from.
-void ReadShow(const KeywordTable& keywords, EffectList& effects, std::FILE* script, DemoScript::Progress& progress,
-              std::string& musicFile, std::uint32_t& startOffset, std::vector<EntrySource>* sources,
-              const std::string* text, const DemoScript::MusicNamed& musicNamed = {})
+std::unique_ptr<Effekt> BuildEntryOf(const KeywordTable& keywords, const std::string& keyword, ScriptReader& reader,
+                                     DemoScript::Progress& progress, EntrySource* source, ScriptCheck* check = nullptr)
+{
+    reader.BeginEntry(keyword);
+    try {
+        return BuildBegunEntry(keywords, keyword, reader, progress, source, check);
+    } catch (const DemoMessage& message) {
+        if (!DemoScript::MessagesNameLines::Active() || message.IsEnding() || reader.EntryLine() == 0) {
+            throw;
+        }
+        throw DemoMessage(FormatText("%s line %d (%s): %s", ScriptReader::scriptPath, reader.EntryLine(), keyword.c_str(),
+                                     message.what()));
+    }
+}
+
+// After an entry that could not be read whole (an unknown keyword, or a
+// construction that failed before reading all its values, a plug-in's own
+// lines among them), what follows cannot be told from its values: lines are
+// passed over up to a known keyword, or one nearly known, which is given back.
+std::optional<std::string> SkipToKeyword(const KeywordTable& keywords, ScriptReader& reader)
+{
+    std::optional<std::string> line;
+    do {
+        line = reader.ReadLine();
+    } while (line && FindEntry(keywords, *line) == nullptr && !NearestKeyword(keywords, *line));
+    return line;
+}
+
+// Builds one entry for a check, recording what goes wrong instead of
+// stopping; false when it could not be built.
+bool CheckEntry(const KeywordTable& keywords, const std::string& keyword, ScriptReader& reader, EffectList& effects,
+                ScriptCheck& check)
+{
+    const EntryFiles files(check.problems, reader.Line(), keyword);
+    try {
+        effects.Append(BuildEntryOf(keywords, keyword, reader, DemoScript::NoProgress(), nullptr, &check));
+        return true;
+    } catch (const DemoMessage& message) {
+        // A compiler's message may not name the shader it was given.
+        const bool named = files.LastRead().empty() || message.Text().find(files.LastRead()) != std::string::npos;
+        const std::string text = named ? message.Text() : files.LastRead() + ": " + message.Text();
+        check.problems.Error(reader.EntryLine(), FormatText("%s: %s", keyword.c_str(), text.c_str()));
+        return false;
+    }
+}
+
+// The entries, for a check: every one is tried, whatever went wrong before.
+void CheckEntries(const KeywordTable& keywords, EffectList& effects, ScriptReader& reader, ScriptCheck& check)
+{
+    std::optional<std::string> keyword = reader.ReadLine();
+    while (keyword) {
+        if (keyword->empty()) {
+            // Blank lines at the end are allowed; before another entry they
+            // stop a load.
+            const int blankLine = reader.Line();
+            do {
+                keyword = reader.ReadLine();
+            } while (keyword && keyword->empty());
+            if (keyword) {
+                check.problems.Error(blankLine, UnknownKeywordNote(keywords, ""));
+            }
+        } else if (FindEntry(keywords, *keyword) == nullptr) {
+            check.problems.Error(reader.Line(), UnknownKeywordNote(keywords, *keyword));
+            keyword = SkipToKeyword(keywords, reader);
+        } else if (CheckEntry(keywords, *keyword, reader, effects, check)) {
+            keyword = reader.ReadLine();
+        } else {
+            keyword = SkipToKeyword(keywords, reader);
+        }
+    }
+}
+
+// What the loader is asked for besides the show: a display of progress,
+// what each entry was built from (with the script's text), a check, and
+// who wants to know the music.
+struct ReadingOptions {
+    DemoScript::Progress& progress;
+    std::vector<EntrySource>* sources = nullptr;
+    const std::string* text = nullptr;
+    ScriptCheck* check = nullptr;
+    const DemoScript::MusicNamed* musicNamed = nullptr;
+};
+
+// The loader itself.
+void ReadShow(const KeywordTable& keywords, EffectList& effects, std::FILE* script, std::string& musicFile,
+              std::uint32_t& startOffset, const ReadingOptions& options)
 {
     ScriptReader reader(script);
+    if (options.check != nullptr) {
+        reader.ReportTo(&options.check->problems);
+    }
 
     musicFile = reader.ReadLine().value_or("");
     if (musicFile.empty()) {
-        throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
+        ThrowNoMusic();
     }
-    if (musicNamed) {
-        musicNamed(musicFile);
+    if (options.check != nullptr) {
+        options.check->musicLine = reader.Line();
+    }
+    if (options.musicNamed != nullptr && *options.musicNamed) {
+        (*options.musicNamed)(musicFile);
     }
     startOffset = static_cast<std::uint32_t>(reader.ReadNumber().value_or(0));
     const int entryCount = reader.ReadNumber().value_or(0);
 
-    progress.Begin(entryCount);
+    options.progress.Begin(entryCount);
 
+    if (options.check != nullptr) {
+        CheckEntries(keywords, effects, reader, *options.check);
+        return;
+    }
     while (!reader.AtEnd()) {
-        const long entryStart = sources != nullptr ? std::ftell(script) : 0;
+        const long entryStart = options.sources != nullptr ? std::ftell(script) : 0;
+        const int firstLine = options.sources != nullptr ? reader.NextLine() : 0;
         const std::optional<std::string> keyword = reader.ReadLine();
         if (!keyword) {
             break;  // a line break or comments after the last entry
@@ -129,22 +292,24 @@ void ReadShow(const KeywordTable& keywords, EffectList& effects, std::FILE* scri
             break;
         }
         EntrySource source;
-        effects.Append(BuildEntryOf(keywords, *keyword, reader, progress, sources != nullptr ? &source : nullptr));
-        if (sources != nullptr) {
-            source.text = text->substr(static_cast<std::size_t>(entryStart),
-                                       static_cast<std::size_t>(std::ftell(script) - entryStart));
-            sources->push_back(std::move(source));
+        effects.Append(
+            BuildEntryOf(keywords, *keyword, reader, options.progress, options.sources != nullptr ? &source : nullptr));
+        if (options.sources != nullptr) {
+            source.text = options.text->substr(static_cast<std::size_t>(entryStart),
+                                               static_cast<std::size_t>(std::ftell(script) - entryStart));
+            source.firstLine = firstLine;
+            options.sources->push_back(std::move(source));
         }
     }
 }
 
-// The pictures the show will load, in the order it loads them, as far as
-// the script's text tells: the loading screen's, then for every line that
-// names a keyword the pictures of its effect, and every value that names a
-// picture file. A wrong guess costs only time.
+// The pictures the entries will load, in the order they load them, as far
+// as the script's text tells: for every line that names a keyword the
+// pictures of its effect, and every value that names a picture file. A
+// wrong guess costs only time.
 std::vector<std::string> PicturesAhead(const KeywordTable& keywords, const std::string& text)
 {
-    std::vector<std::string> pictures{LoadingScreen::pictureFile};
+    std::vector<std::string> pictures;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
@@ -180,22 +345,34 @@ std::unique_ptr<std::FILE, FileCloser> OpenText(const std::string& text)
     return stream;
 }
 
+// The script's whole text; false when it cannot be read.
+bool ReadScriptText(std::string& text)
+{
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(ScriptReader::scriptPath, "r"));
+    if (!file) {
+        return false;
+    }
+    char buffer[4096];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+        text.append(buffer, read);
+    }
+    return true;
+}
+
 }  // namespace
 
 void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
                       std::uint32_t& startOffset, std::vector<EntrySource>* sources, const MusicNamed& musicNamed)
 {
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen("data/demo.txt", "r"));
-    if (!file) {
+    std::string text;
+    if (!ReadScriptText(text)) {
         throw DemoMessage("Unable to load data/demo.txt");
     }
-    std::string text;
-    char buffer[4096];
-    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-        text.append(buffer, read);
-    }
-    // The pictures decode on other threads while the entries are built.
-    PicturePrefetch prefetch(PicturesAhead(keywords, text));
+    // The pictures decode on other threads while the entries are built,
+    // the loading screen's first.
+    std::vector<std::string> pictures = PicturesAhead(keywords, text);
+    pictures.insert(pictures.begin(), LoadingScreen::pictureFile);
+    PicturePrefetch prefetch(pictures);
     const PicturePrefetchScope prefetching(prefetch);
     LoadingScreenProgress progress(window);
     std::vector<EntrySource> unrecorded;
@@ -206,7 +383,7 @@ void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWi
 void DemoScript::Read(const KeywordTable& keywords, EffectList& effects, std::FILE* script, Progress& progress,
                       std::string& musicFile, std::uint32_t& startOffset)
 {
-    ReadShow(keywords, effects, script, progress, musicFile, startOffset, nullptr, nullptr);
+    ReadShow(keywords, effects, script, musicFile, startOffset, {.progress = progress});
 }
 
 void DemoScript::ReadRecorded(const KeywordTable& keywords, EffectList& effects, const std::string& script,
@@ -215,18 +392,19 @@ void DemoScript::ReadRecorded(const KeywordTable& keywords, EffectList& effects,
 {
     if (script.empty()) {
         // fmemopen refuses an empty buffer; an empty script names no music.
-        throw DemoMessage("The script data/demo.txt does not name its music file on its first line, please correct");
+        ThrowNoMusic();
     }
     const auto stream = OpenText(script);
-    ReadShow(keywords, effects, stream.get(), progress, musicFile, startOffset, &sources, &script, musicNamed);
+    ReadShow(keywords, effects, stream.get(), musicFile, startOffset,
+             {.progress = progress, .sources = &sources, .text = &script, .musicNamed = &musicNamed});
 }
 
 std::unique_ptr<Effekt> DemoScript::BuildEntry(const KeywordTable& keywords, EntrySource& source)
 {
     const auto stream = OpenText(source.text);
-    ScriptReader reader(stream.get());
+    ScriptReader reader(stream.get(), source.firstLine);
     const std::optional<std::string> keyword = reader.ReadLine();
-    EntrySource rebuilt{source.text, {}};
+    EntrySource rebuilt{source.text, {}, source.firstLine};
     std::unique_ptr<Effekt> effect = BuildEntryOf(keywords, keyword.value_or(""), reader, NoProgress(), &rebuilt);
     source = std::move(rebuilt);
     return effect;
@@ -236,4 +414,33 @@ DemoScript::Progress& DemoScript::NoProgress()
 {
     static SilentProgress silent;
     return silent;
+}
+
+void DemoScript::Check(const KeywordTable& keywords, EffectList& effects, ScriptCheck& check, const MusicNamed& musicNamed)
+{
+    std::string text;
+    if (!ReadScriptText(text)) {
+        check.problems.Error(0, "the script cannot be read");
+        return;
+    }
+    PicturePrefetch prefetch(PicturesAhead(keywords, text));
+    const PicturePrefetchScope prefetching(prefetch);
+    CheckText(keywords, effects, text, check, musicNamed);
+}
+
+void DemoScript::CheckText(const KeywordTable& keywords, EffectList& effects, const std::string& script, ScriptCheck& check,
+                           const MusicNamed& musicNamed)
+{
+    // Only the header can stop a check: without the music's name nothing
+    // after it can be told apart.
+    try {
+        if (script.empty()) {
+            ThrowNoMusic();
+        }
+        const auto stream = OpenText(script);
+        ReadShow(keywords, effects, stream.get(), check.musicFile, check.startOffset,
+                 {.progress = NoProgress(), .check = &check, .musicNamed = &musicNamed});
+    } catch (const DemoMessage& message) {
+        check.problems.Error(0, message.Text());
+    }
 }

@@ -10,12 +10,14 @@
 #include "gfx/FrameWindow.h"
 #include "script/EffectList.h"
 #include "script/KeywordTable.h"
+#include "script/ScriptCheck.h"
 
 // What one entry of a show was built from, so that it can be built again
 // when one of its files changes.
 struct EntrySource {
     std::string text;                // its lines of the script, from the keyword on
     std::vector<std::string> files;  // every file its construction read, as the script names them
+    int firstLine = 1;               // the script's line its text starts on
 };
 
 // Reads data/demo.txt from the working directory: the music file, the start
@@ -59,4 +61,30 @@ public:
 
     // A Progress that shows nothing: a show rebuilt while it plays.
     static Progress& NoProgress();
+
+    // Builds every entry of data/demo.txt it can, for a check of the show:
+    // instead of stopping at a problem it records it in check, at its line,
+    // and goes on. A picture or model an entry cannot read is an error of
+    // that entry, as is anything its construction throws.
+    static void Check(const KeywordTable& keywords, EffectList& effects, ScriptCheck& check,
+                      const MusicNamed& musicNamed = {});
+
+    // The same from the script's text.
+    static void CheckText(const KeywordTable& keywords, EffectList& effects, const std::string& script, ScriptCheck& check,
+                          const MusicNamed& musicNamed = {});
+
+    // While one lives, the message of an entry that fails to build names
+    // its line and keyword first: "data/demo.txt line 40 (ShaderShow): ...".
+    class MessagesNameLines {
+    public:
+        MessagesNameLines() { ++active; }
+        ~MessagesNameLines() { --active; }
+        MessagesNameLines(const MessagesNameLines&) = delete;
+        MessagesNameLines& operator=(const MessagesNameLines&) = delete;
+
+        static bool Active() { return active > 0; }
+
+    private:
+        static inline int active = 0;
+    };
 };

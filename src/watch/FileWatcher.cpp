@@ -3,6 +3,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -27,6 +28,21 @@ std::string Location(const std::string& file)
     return (folder / path.filename()).lexically_normal().string();
 }
 
+std::string FolderOf(const std::string& location)
+{
+    return std::filesystem::path(location).parent_path().string();
+}
+
+// The folder when it is there, else the nearest one above it that is.
+std::string NearestFolder(std::filesystem::path folder)
+{
+    std::error_code error;
+    while (!std::filesystem::is_directory(folder, error) && folder.has_relative_path()) {
+        folder = folder.parent_path();
+    }
+    return folder.string();
+}
+
 }  // namespace
 
 FileWatcher::FileWatcher() : inotify(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
@@ -44,11 +60,28 @@ FileWatcher::~FileWatcher()
 void FileWatcher::Watch(const std::vector<std::string>& files)
 {
     std::map<std::string, std::string> nowWatched;
-    std::set<std::string> wanted;
     for (const std::string& file : files) {
-        const std::string location = Location(file);
-        nowWatched[location] = file;
-        wanted.insert(std::filesystem::path(location).parent_path().string());
+        nowWatched[Location(file)] = file;
+    }
+    watched = std::move(nowWatched);
+    WatchFolders();
+    // A save still settling is told later, if its file is still watched.
+    for (auto change = changed.begin(); change != changed.end();) {
+        change = watched.count(change->first) != 0 ? std::next(change) : changed.erase(change);
+    }
+}
+
+void FileWatcher::WatchFolders()
+{
+    std::set<std::string> wanted;
+    missingFolders.clear();
+    for (const auto& file : watched) {
+        const std::string folder = FolderOf(file.first);
+        const std::string nearest = NearestFolder(folder);
+        if (nearest != folder) {
+            missingFolders.insert(folder);
+        }
+        wanted.insert(nearest);
     }
     // Folders still wanted keep their watch, and the events already queued
     // for it.
@@ -66,23 +99,47 @@ void FileWatcher::Watch(const std::vector<std::string>& files)
             folders[descriptor] = folder;
         }
     }
-    watched = std::move(nowWatched);
-    // A save still settling is told later, if its file is still watched.
-    for (auto change = changed.begin(); change != changed.end();) {
-        change = watched.count(change->first) != 0 ? std::next(change) : changed.erase(change);
+}
+
+bool FileWatcher::LeadsToMissingFolder(const std::string& folder) const
+{
+    const std::string inside = folder + "/";
+    return std::any_of(missingFolders.begin(), missingFolders.end(), [&](const std::string& missing) {
+        return missing == folder || missing.starts_with(inside);
+    });
+}
+
+void FileWatcher::FollowFolderChanges(Clock::time_point now)
+{
+    const std::set<std::string> wereMissing = missingFolders;
+    WatchFolders();
+    for (const auto& file : watched) {
+        const std::string folder = FolderOf(file.first);
+        std::error_code error;
+        if (wereMissing.count(folder) != 0 && missingFolders.count(folder) == 0 &&
+            std::filesystem::exists(file.first, error)) {
+            changed[file.first] = now;
+        }
     }
 }
 
 void FileWatcher::ReadEvents(Clock::time_point now)
 {
+    bool foldersChanged = false;
     for (;;) {
         const ssize_t length = read(inotify, events.data(), events.size());
         if (length <= 0) {
-            return;  // nothing more for now (EAGAIN), or the watcher is broken
+            break;  // nothing more for now (EAGAIN), or the watcher is broken
         }
         for (ssize_t offset = 0; offset < length;) {
             const auto* event = reinterpret_cast<const inotify_event*>(events.data() + offset);
             offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            if ((event->mask & IN_IGNORED) != 0) {
+                // The folder went (or its watch was removed here): one made
+                // again in its place is waited for from the folder above.
+                foldersChanged = folders.erase(event->wd) != 0 || foldersChanged;
+                continue;
+            }
             const auto folder = folders.find(event->wd);
             if (folder == folders.end() || event->len == 0) {
                 continue;
@@ -90,8 +147,13 @@ void FileWatcher::ReadEvents(Clock::time_point now)
             const std::string location = folder->second + "/" + event->name;
             if (watched.count(location) != 0) {
                 changed[location] = now;
+            } else if ((event->mask & IN_ISDIR) != 0 && LeadsToMissingFolder(location)) {
+                foldersChanged = true;
             }
         }
+    }
+    if (foldersChanged) {
+        FollowFolderChanges(now);
     }
 }
 

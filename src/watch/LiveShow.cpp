@@ -20,7 +20,9 @@ std::string ReadScript()
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Every file read while it exists.
+// Every file read while it exists. A file that cannot be read fails the
+// rebuild, as a shader that does not compile does: a show rebuilt without
+// its picture or model would replace a good one with a white quad.
 class AttemptRecorder : public FileReadListener {
 public:
     explicit AttemptRecorder(std::vector<std::string>& files) : files(files), previous(SetFileReadListener(this)) {}
@@ -29,6 +31,10 @@ public:
     AttemptRecorder& operator=(const AttemptRecorder&) = delete;
 
     void FileRead(const std::string& path) override { files.push_back(path); }
+    void FileUnreadable(const std::string& path) override
+    {
+        throw DemoMessage(FormatText("Unable to load %s", path.c_str()));
+    }
 
 private:
     std::vector<std::string>& files;
@@ -55,6 +61,11 @@ LiveShow::LiveShow(const KeywordTable& keywords, EffectList& effects, bool watch
 void LiveShow::Load(FrameWindow& window, std::string& music, std::uint32_t& startOffset,
                     const DemoScript::MusicNamed& musicNamed)
 {
+    // Watching, the script is being edited: a message names its line.
+    std::optional<DemoScript::MessagesNameLines> naming;
+    if (watcher) {
+        naming.emplace();
+    }
     DemoScript::Load(keywords, effects, window, music, startOffset, watcher ? &sources : nullptr, musicNamed);
     musicFile = music;
     if (watcher) {
@@ -131,6 +142,7 @@ bool LiveShow::Attempt(const std::function<void()>& build)
     std::vector<std::string> read;
     try {
         const AttemptRecorder recorder(read);
+        const DemoScript::MessagesNameLines naming;
         build();
     } catch (const DemoMessage& message) {
         failure = message.Text();
@@ -170,7 +182,15 @@ bool LiveShow::RebuildAll(bool freshLibraries)
 
 bool LiveShow::RebuildChanged(const std::vector<std::string>& changed)
 {
-    if (std::find(changed.begin(), changed.end(), scriptPath) != changed.end() || sources.size() != effects.Size()) {
+    // A file only a failed rebuild of the script read (a picture it could
+    // not load, a new shader) belongs to no entry yet: the script is tried
+    // again.
+    const bool onlyAttempted = std::any_of(changed.begin(), changed.end(), [&](const std::string& file) {
+        return std::find(attempted.begin(), attempted.end(), file) != attempted.end() &&
+               std::none_of(sources.begin(), sources.end(), [&](const EntrySource& source) { return Reads(source, {file}); });
+    });
+    if (std::find(changed.begin(), changed.end(), scriptPath) != changed.end() || sources.size() != effects.Size() ||
+        onlyAttempted) {
         return RebuildAll(false);
     }
     return Attempt([&] {

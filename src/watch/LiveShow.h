@@ -43,7 +43,9 @@ public:
     // nothing while nothing changed.
     void Update(bool reload);
 
-    // The message of the last rebuild when it failed, else empty.
+    // The message of the last rebuild when it failed, else empty. An
+    // entry's message names its script line: "data/demo.txt line 40
+    // (ShaderShow): ...", as do those of the first load while watching.
     const std::string& Failure() const { return failure; }
 
     // Every file the show read, the script first (and those a failed

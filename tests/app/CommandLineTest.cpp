@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/SetupForm.h"
+#include "support/TemporaryFolder.h"
 
 namespace {
 
@@ -204,4 +206,32 @@ TEST(CommandLine, WithoutTheDialogTheSettingsAreThoseOfRunInTheUntouchedDialog)
         EXPECT_EQ(chosen.windowed, dialog.windowed);
     }
     EXPECT_FALSE(SettingsWithoutDialog(Options({"--windowed"})).alwaysOnTop);
+}
+
+TEST(CommandLine, MusicBelongsToANewShow)
+{
+    const TemporaryFolder folder;
+    const std::string music = (folder.Path() / "song.ogg").string();
+    std::ofstream(music) << "music";
+    EXPECT_TRUE(Refused({"--music", music})) << "only --new takes it";
+    EXPECT_TRUE(Refused({"--music", music, "--render", "1000", "--out", "f"}));
+}
+
+// A check plays nothing and waits for nobody: it goes with the show's folder
+// and tracks, and with no way of playing.
+TEST(CommandLine, ACheckTakesTheShowAndItsTracksButNothingThatPlays)
+{
+    const RunOptions options = Options({"--check", "--sync", "keys.rocket"});
+    EXPECT_TRUE(options.check);
+    EXPECT_FALSE(options.showDialog);
+    EXPECT_FALSE(options.showMessageBox);
+    EXPECT_EQ(options.syncFile, (std::filesystem::current_path() / "keys.rocket").string());
+    EXPECT_TRUE(Options({"--check", "--data", std::filesystem::current_path().string()}).check);
+    EXPECT_FALSE(Options({}).check);
+    EXPECT_TRUE(Refused({"--check", "--render", "1000", "--out", "f"}));
+    EXPECT_TRUE(Refused({"--check", "--capture", "a.mp4"}));
+    EXPECT_TRUE(Refused({"--check", "--watch"}));
+    EXPECT_TRUE(Refused({"--check", "--loop", "0-1000"}));
+    EXPECT_TRUE(Refused({"--check", "--sync-editor"}));
+    EXPECT_TRUE(Refused({"--check", "--fps", "30"}));
 }

@@ -2,8 +2,10 @@
 
 #include <sys/wait.h>
 
+#include <array>
 #include <cstdlib>
 
+#include "core/DemoMessage.h"
 #include "support/Pictures.h"
 #include "support/ScriptFolder.h"
 #include "support/TemporaryFolder.h"
@@ -43,9 +45,62 @@ protected:
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(errors)};
     }
 
+    struct Said {
+        int exitCode;
+        std::string output;
+        std::string errors;
+    };
+
+    // Runs the program with these arguments alone, started in the music's
+    // folder, keeping what it prints.
+    Said RunAlone(const std::string& arguments) const
+    {
+        const std::filesystem::path output = audio.Root() / "stdout.txt";
+        const std::filesystem::path errors = audio.Root() / "stderr.txt";
+        const std::string command = "cd '" + audio.Root().string() + "' && '" + KESTROVA_PROGRAM + "' " + arguments +
+                                    " > '" + output.string() + "' 2> '" + errors.string() + "'";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(output), ReadBytes(errors)};
+    }
+
     TestAudioFolder audio;
     ScriptFolder show;
 };
+
+// The program lies beside the build's show, which gives the effects' files
+// a show's folder lacks; the program knows itself by its real path.
+const std::string buildShow = std::filesystem::canonical(KESTROVA_PROGRAM).parent_path().string();
+
+std::string FromTheBuild(const std::string& file)
+{
+    return file + " comes from the show in " + buildShow + "\n";
+}
+
+// What the debug output says of a file that could not be read or used.
+constexpr std::array<const char*, 6> problems{"Unable to load", "Error opening", "Unable to locate shader handle",
+                                              "Compiler error", "Linker error", "Exception"};
+
+std::size_t Count(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+RGBQUAD CentreOf(const std::filesystem::path& frame)
+{
+    FIBITMAP* picture = FreeImage_Load(FIF_PNG, frame.c_str(), 0);
+    RGBQUAD centre{};
+    if (picture == nullptr) {
+        ADD_FAILURE() << "no frame " << frame;
+        return centre;
+    }
+    FreeImage_GetPixelColor(picture, FreeImage_GetWidth(picture) / 2, FreeImage_GetHeight(picture) / 2, &centre);
+    FreeImage_Unload(picture);
+    return centre;
+}
 
 bool Contains(const std::string& text, const std::string& part)
 {
@@ -200,11 +255,11 @@ TEST_F(KestrovaRun, PicturesDecodedAheadChangeNothingSaidOrDrawn)
     ASSERT_EQ(outcome.exitCode, 0) << outcome.debugOutput;
 
     std::size_t at = 0;
-    for (const char* line : {"Unable to load image: data/overlay/loader.jpg\n", "Unable to load image: data/missing.png\n",
-                             "Loaded AlphaBlendImage with start time 0 and end time 2000\n",
-                             "Loaded AlphaBlendImage with start time 0 and end time 2000\n",
-                             "Loaded AlphaBlendImage with start time 0 and end time 2000\n",
-                             "Loaded EndDemo with start time 5000 and end time 6000\n"}) {
+    for (const std::string& line : {FromTheBuild("data/overlay/loader.jpg"), std::string("Unable to load image: data/missing.png\n"),
+                                    std::string("Loaded AlphaBlendImage with start time 0 and end time 2000\n"),
+                                    std::string("Loaded AlphaBlendImage with start time 0 and end time 2000\n"),
+                                    std::string("Loaded AlphaBlendImage with start time 0 and end time 2000\n"),
+                                    std::string("Loaded EndDemo with start time 5000 and end time 6000\n")}) {
         const std::size_t found = outcome.debugOutput.find(line, at);
         ASSERT_NE(found, std::string::npos) << "missing, or out of order: " << line << outcome.debugOutput;
         at = found + 1;
@@ -232,4 +287,120 @@ TEST_F(KestrovaRun, ALoopStartsPlayingAtItsStart)
     const Outcome outcome = Run("--loop 8500-9000", "160x120", "timeout 4");
     EXPECT_EQ(outcome.exitCode, 0) << outcome.debugOutput;
     EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: End of show\n");
+}
+
+// A demo maker's folder needs only its script and its music: every
+// built-in effect's pictures, shaders and models come from the build's show,
+// each said once however many entries read it.
+TEST_F(KestrovaRun, AFolderWithOnlyAScriptAndMusicPlaysEveryKeyword)
+{
+    // Each keyword with its values after the window, half a second each.
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"AlphaBlendImage", "data/pictures/northern.jpg\nUP\n"},
+        {"FlashWhite", ""},
+        {"Plasma2D", "7\n"},
+        {"PolarCoords", ""},
+        {"Banger", ""},
+        {"Circles", ""},
+        {"Faces", ""},
+        {"TwistBox", ""},
+        {"Rubber3d", ""},
+        {"ChaosZoomer", ""},
+        {"ShaderSuite3D", ""},
+        {"ShaderShow", "data/shadershow/tunnel.fs\ndata/shadershow/panels.jpg\n"},
+        {"Stroboskop", ""},
+        {"Tunnel", ""},
+        {"Zoomba", ""},
+        {"Zoombb", ""},
+        {"ColorBox", ""},
+        {"Solaris", ""},
+        {"NanoBall", ""},
+        {"Overlays", ""},
+        {"EndDemo", ""}};
+    audio.Write("long.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1, BinSine(4, 44100 * 12, 0.5f));
+    std::filesystem::copy_file(audio.Root() / "long.wav", show.Root() / "data/long.wav");
+    std::string script = "data/long.wav\n0\n" + std::to_string(entries.size()) + "\n";
+    std::string times;
+    for (unsigned entry = 0; entry < entries.size(); ++entry) {
+        script += entries[entry].first + "\n" + std::to_string(entry * 500) + "\n" + std::to_string(entry * 500 + 500) + "\n" +
+                  entries[entry].second;
+        if (entry + 1 < entries.size()) {
+            times += (times.empty() ? "" : ",") + std::to_string(entry * 500 + 250);
+        }
+    }
+    show.WriteScript(script);
+    const std::filesystem::path out = show.Root() / "frames";
+    const Outcome outcome = Run("--render " + times + " --out '" + out.string() + "'");
+
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.debugOutput;
+    for (const char* problem : problems) {
+        EXPECT_FALSE(Contains(outcome.debugOutput, problem)) << outcome.debugOutput;
+    }
+    for (const auto& entry : entries) {
+        EXPECT_PRED2(Contains, outcome.debugOutput, "Loaded " + entry.first + " with start time");
+    }
+    for (const char* shared : {"data/rubber/env.jpg", "data/rubber/simple.3ds", "data/circles/circles.txt", "data/zoomer/bg.jpg"}) {
+        EXPECT_EQ(Count(outcome.debugOutput, FromTheBuild(shared)), 1u) << shared;
+    }
+    EXPECT_EQ(Count(outcome.debugOutput, " comes from the show in "), Count(outcome.debugOutput, FromTheBuild("")))
+        << "only from the build's show";
+    for (unsigned entry = 0; entry + 1 < entries.size(); ++entry) {
+        EXPECT_TRUE(std::filesystem::exists(out / FormatText("%010u.png", entry * 500 + 250))) << entries[entry].first;
+    }
+}
+
+TEST_F(KestrovaRun, AFileAtAnAssetsPathReplacesIt)
+{
+    show.WriteFile("data/plasma/effekt2.fs", "#version 110\nvoid main()\n{\n    gl_FragColor = vec4(1.0, 0.0, 0.0, 1.0);\n}\n");
+    show.WriteScript("data/music.wav\n0\n1\nPlasma2D\n0\n2000\n3\n");
+    const std::filesystem::path out = show.Root() / "frames";
+    const Outcome outcome = Run("--render 1000 --out '" + out.string() + "'");
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.debugOutput;
+    const RGBQUAD centre = CentreOf(out / "0000001000.png");
+    EXPECT_EQ((Rgba{centre.rgbRed, centre.rgbGreen, centre.rgbBlue, 255}), (Rgba{255, 0, 0, 255})) << "the folder's own shader";
+    EXPECT_FALSE(Contains(outcome.debugOutput, "data/plasma/effekt2.fs comes from")) << outcome.debugOutput;
+    EXPECT_PRED2(Contains, outcome.debugOutput, FromTheBuild("data/plasma/__water.jpg"));
+}
+
+// --new makes a show that plays as it is, its shader following its tracks.
+TEST_F(KestrovaRun, ANewShowPlaysAtOnce)
+{
+    const std::filesystem::path made = audio.Root() / "my show";
+    const Said said = RunAlone("--new '" + made.string() + "'");
+    ASSERT_EQ(said.exitCode, 0) << said.errors;
+    EXPECT_PRED2(Contains, said.output, "kestrova --windowed --watch --data '" + made.string() + "'\n");
+    EXPECT_PRED2(Contains, said.output, "come from the show in " + buildShow + ";");
+    EXPECT_EQ(ReadBytes(made / "data/music/kestrova.ogg"), ReadBytes(buildShow + "/data/music/kestrova.ogg"));
+
+    const std::string play = "--no-message-box --size 160x120 --data '" + made.string() + "' --render ";
+    const std::filesystem::path out = audio.Root() / "frames";
+    const Said played = RunAlone(play + "4000,12000,20000,29500,35000 --out '" + out.string() + "'");
+    EXPECT_EQ(played.exitCode, 0) << played.errors;
+    for (const char* problem : problems) {
+        EXPECT_FALSE(Contains(played.errors, problem)) << played.errors;
+    }
+    EXPECT_EQ(Count(played.errors, "Loaded "), 8u) << "as many entries as the script's header says";
+    for (const char* frame : {"0000004000.png", "0000012000.png", "0000020000.png", "0000029500.png", "0000035000.png"}) {
+        EXPECT_TRUE(std::filesystem::exists(out / frame)) << frame;
+    }
+
+    std::filesystem::rename(made / "data/demo.rocket", audio.Root() / "kept.rocket");
+    const std::filesystem::path unkeyed = audio.Root() / "unkeyed";
+    ASSERT_EQ(RunAlone(play + "29500 --out '" + unkeyed.string() + "'").exitCode, 0);
+    EXPECT_NE(ReadBytes(unkeyed / "0000029500.png"), ReadBytes(out / "0000029500.png")) << "the glow's keys show";
+}
+
+TEST_F(KestrovaRun, NewNeverOverwritesAShow)
+{
+    show.WriteScript("my own show");
+    const Said said = RunAlone("--new '" + show.Root().string() + "'");
+    EXPECT_EQ(said.exitCode, 1);
+    EXPECT_PRED2(Contains, said.errors, "never overwrites");
+    EXPECT_EQ(ReadBytes(show.Root() / "data/demo.txt"), "my own show");
+    EXPECT_FALSE(std::filesystem::exists(show.Root() / "data/shaders"));
+    EXPECT_FALSE(std::filesystem::exists(show.Root() / "data/demo.rocket"));
+
+    const std::filesystem::path other = audio.Root() / "other";
+    EXPECT_NE(RunAlone("--new '" + other.string() + "' --windowed").exitCode, 0) << "a new show is not played";
+    EXPECT_FALSE(std::filesystem::exists(other));
 }

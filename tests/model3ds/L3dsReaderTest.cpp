@@ -3,6 +3,7 @@
 #include <cstring>
 #include <functional>
 
+#include "core/FileReads.h"
 #include "model3ds/L3DS.h"
 #include "model3ds/ModelFiles.h"
 
@@ -387,4 +388,24 @@ TEST(L3dsReader, LightsAndAFloatEndingAtTheLastByte)
     EXPECT_EQ(omni.position.y, 8.0f);
     EXPECT_EQ(omni.position.z, 0.0f);
     EXPECT_EQ(omni.colour.x, 0.0f);
+}
+
+// A model the effect goes on without is told of: a check of the show counts
+// it as an error, where a run only draws no mesh.
+TEST(L3dsReader, AModelThatCannotBeReadIsNoted)
+{
+    class Unreadable : public FileReadListener {
+    public:
+        void FileRead(const std::string&) override {}
+        void FileUnreadable(const std::string& path) override { files.push_back(path); }
+        std::vector<std::string> files;
+    } listener;
+    FileReadListener* previous = SetFileReadListener(&listener);
+    const TemporaryModelFile good(Write3ds(SampleScene()));
+    const TemporaryModelFile notAModel({'J', 'P', 'E', 'G', 0, 0, 0, 0, 0, 0});
+    const L3DS read(good.Path());
+    const L3DS missing(good.Path() + ".missing");
+    const L3DS damaged(notAModel.Path());
+    SetFileReadListener(previous);
+    EXPECT_EQ(listener.files, (std::vector<std::string>{good.Path() + ".missing", notAModel.Path()}));
 }

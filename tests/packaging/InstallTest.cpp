@@ -128,6 +128,23 @@ TEST_F(Installed, AFolderWithItsOwnScriptIsUsedAsItIs)
     EXPECT_TRUE(fs::exists(start / "frames/0000000500.png"));
 }
 
+// A demo maker's folder made with --new takes the music and every effect's
+// files it lacks from the installed show, wherever that was moved.
+TEST_F(Installed, ANewShowPlaysWithTheInstalledShowsFiles)
+{
+    const fs::path start = EmptyFolder("new-show");
+    const Outcome made = RunInstalled(start, "--new mine");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    EXPECT_EQ(ReadBytes(start / "mine/data/music/kestrova.ogg"), ReadBytes(Prefix() / "share/kestrova/data/music/kestrova.ogg"));
+
+    const Outcome run = RunInstalled(start, "--no-message-box --data mine --render 10000,20000 --out frames --size 160x120");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_PRED2(Contains, run.output,
+                 "data/plasma/effekt2.fs comes from the show in " + (Prefix() / "share/kestrova").string() + "\n");
+    EXPECT_FALSE(Contains(run.output, "Unable to load image")) << run.output;
+    EXPECT_TRUE(fs::exists(start / "frames/0000020000.png"));
+}
+
 // The manual cannot drift from the program: every option --help lists is in it.
 TEST_F(Installed, TheManualPageNamesEveryOptionOfTheHelp)
 {

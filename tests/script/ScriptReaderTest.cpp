@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <memory>
 
 #include "core/DemoMessage.h"
+#include "script/ScriptProblems.h"
 #include "script/ScriptReader.h"
 
 namespace {
@@ -18,6 +21,29 @@ File Stream(const std::string& text)
     std::fwrite(text.data(), 1, text.size(), file.get());
     std::rewind(file.get());
     return file;
+}
+
+// A stream whose position cannot be told, as a script piped in.
+File Pipe(const std::string& text)
+{
+    int ends[2];
+    if (pipe(ends) != 0) {
+        return nullptr;
+    }
+    const bool written = write(ends[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    close(ends[1]);
+    File file(fdopen(ends[0], "r"));
+    return written ? std::move(file) : nullptr;
+}
+
+// The number read from a one-line script, and the debug output it gave.
+std::pair<std::int32_t, std::string> NumberAndNote(const std::string& text)
+{
+    const File file = Stream(text + "\n");
+    ScriptReader reader(file.get());
+    testing::internal::CaptureStderr();
+    const std::int32_t number = reader.ReadNumber().value_or(12345);
+    return {number, testing::internal::GetCapturedStderr()};
 }
 
 }  // namespace
@@ -138,4 +164,113 @@ TEST(ScriptReaderNumbers, ReadThroughComments)
     const File file = Stream("# start\n  300 \n");
     ScriptReader reader(file.get());
     EXPECT_EQ(reader.ReadNumber(), 300);
+}
+
+TEST(ScriptReaderLineNumbers, EveryLineCountsCommentsAndBlankLinesToo)
+{
+    const File file = Stream("# header\nm.ogg\n\n# two\n# comments\nTunnel\n100");
+    ScriptReader reader(file.get());
+    EXPECT_EQ(reader.NextLine(), 1);
+    EXPECT_EQ(reader.ReadLine(), "m.ogg");
+    EXPECT_EQ(reader.Line(), 2);
+    EXPECT_EQ(reader.ReadLine(), "");
+    EXPECT_EQ(reader.Line(), 3);
+    EXPECT_EQ(reader.NextLine(), 4) << "the comments are still ahead";
+    EXPECT_EQ(reader.ReadLine(), "Tunnel");
+    EXPECT_EQ(reader.Line(), 6);
+    reader.BeginEntry("Tunnel");
+    EXPECT_EQ(reader.ReadNumber(), 100);
+    EXPECT_EQ(reader.Line(), 7);
+    EXPECT_EQ(reader.EntryLine(), 6);
+}
+
+// A plug-in's Init reads its own lines from the stream, whole or in part:
+// the lines it took count all the same.
+TEST(ScriptReaderLineNumbers, LinesAPluginTookCountToo)
+{
+    const File file = Stream("Plugin\n./ring.so\n1 0 0\n# its own comment\n0.5 0.5\nFlashWhite\n10\n20 and 30\n");
+    ScriptReader reader(file.get());
+    reader.ReadLine();
+    reader.ReadLine();
+    char line[64];
+    ASSERT_NE(std::fgets(line, sizeof line, reader.Stream()), nullptr);
+    ASSERT_NE(std::fgets(line, sizeof line, reader.Stream()), nullptr);
+    ASSERT_NE(std::fgets(line, 4, reader.Stream()), nullptr) << "half a line";
+    EXPECT_EQ(reader.ReadLine(), " 0.5");
+    EXPECT_EQ(reader.Line(), 5);
+    EXPECT_EQ(reader.ReadLine(), "FlashWhite");
+    EXPECT_EQ(reader.Line(), 6);
+    ASSERT_NE(std::fgets(line, sizeof line, reader.Stream()), nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(reader.ReadNumber(), 20);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "data/demo.txt line 8: '20 and 30' is read as 20\n");
+    EXPECT_EQ(reader.ReadLine(), std::nullopt);
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(ScriptReaderLineNumbers, APartOfTheScriptReadAloneStartsAtItsOwnLine)
+{
+    const File file = Stream("# before the keyword\nFlashWhite\n10\n");
+    ScriptReader reader(file.get(), 40);
+    EXPECT_EQ(reader.ReadLine(), "FlashWhite");
+    EXPECT_EQ(reader.Line(), 41);
+    EXPECT_EQ(reader.ReadLine(), "10");
+    EXPECT_EQ(reader.Line(), 42);
+}
+
+TEST(ScriptReaderLineNumbers, AreUnknownOnAStreamWithoutPositions)
+{
+    const File file = Pipe("FlashWhite\n5x\n");
+    ASSERT_TRUE(file);
+    ScriptReader reader(file.get());
+    EXPECT_EQ(reader.ReadLine(), "FlashWhite");
+    EXPECT_EQ(reader.Line(), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(reader.ReadNumber(), 5);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "data/demo.txt: '5x' is read as 5\n");
+}
+
+TEST(ScriptReaderNumbers, ThatSayMoreOrOtherThanTheNumberAreReadAllTheSameAndSaid)
+{
+    EXPECT_EQ(NumberAndNote("13OOO"), std::make_pair(13, std::string("data/demo.txt line 1: '13OOO' is read as 13\n")));
+    EXPECT_EQ(NumberAndNote("1.9"), std::make_pair(1, std::string("data/demo.txt line 1: '1.9' is read as 1\n")));
+    EXPECT_EQ(NumberAndNote("letters"), std::make_pair(0, std::string("data/demo.txt line 1: 'letters' is read as 0\n")));
+    EXPECT_EQ(NumberAndNote("-"), std::make_pair(0, std::string("data/demo.txt line 1: '-' is read as 0\n")));
+    EXPECT_EQ(NumberAndNote(" \t "), std::make_pair(0, std::string("data/demo.txt line 1: a blank line is read as 0\n")));
+    EXPECT_EQ(NumberAndNote("4294967295"), std::make_pair(-1, std::string("data/demo.txt line 1: '4294967295' is read as -1\n")));
+    EXPECT_EQ(NumberAndNote("-2147483649"),
+              std::make_pair(2147483647, std::string("data/demo.txt line 1: '-2147483649' is read as 2147483647\n")));
+    EXPECT_EQ(NumberAndNote("99999999999999999999"),
+              std::make_pair(-1, std::string("data/demo.txt line 1: '99999999999999999999' is read as -1\n")));
+}
+
+TEST(ScriptReaderNumbers, ThatSayJustTheNumberAreReadSilently)
+{
+    for (const char* text : {"0", "  -12", "+7", "2147483647", "-2147483648", "007"}) {
+        EXPECT_EQ(NumberAndNote(text).second, "") << text;
+        EXPECT_TRUE(IsWholeNumber(text)) << text;
+    }
+    for (const char* text : {"", "12 ", "0x10", "2147483648", "1e3"}) {
+        EXPECT_FALSE(IsWholeNumber(text)) << text;
+    }
+}
+
+TEST(ScriptReaderNumbers, AreReportedToTheProblemsWithTheirLine)
+{
+    const File file = Stream("Plasma2D\n# the window\n100\n200ms\nseed\n");
+    ScriptReader reader(file.get());
+    ScriptProblems problems(ScriptReader::scriptPath);
+    reader.ReportTo(&problems);
+    reader.ReadLine();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(reader.ReadNumber(), 100);
+    EXPECT_EQ(reader.ReadNumber(), 200);
+    EXPECT_EQ(reader.RequireNumber(), 0);
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(problems.All().size(), 2u);
+    EXPECT_EQ(problems.All()[0].line, 4);
+    EXPECT_EQ(problems.All()[0].text, "'200ms' is read as 200");
+    EXPECT_EQ(problems.All()[0].severity, ScriptProblems::Severity::warning);
+    EXPECT_EQ(problems.All()[1].line, 5);
+    EXPECT_EQ(problems.All()[1].text, "'seed' is read as 0");
 }

@@ -95,3 +95,40 @@ TEST_F(FileWatcherTest, ALinkedFileIsWatchedWhereItLies)
     Write(shader, "edited at the source");
     EXPECT_EQ(SavedLater(), std::vector<std::string>{link.string()});
 }
+
+// A show folder without an asset's folder: the demo maker makes the folder
+// and puts the replacement in it, at once or step by step.
+TEST_F(FileWatcherTest, AFileIsSeenWhenItsFolderAppears)
+{
+    const std::filesystem::path deep = folder.Path() / "data/plasma/effekt2.fs";
+    const std::filesystem::path model = folder.Path() / "data/rubber/simple.3ds";
+    watcher.Watch({shader.string(), deep.string(), model.string()});
+    EXPECT_TRUE(SavedLater().empty());
+
+    std::filesystem::create_directories(deep.parent_path());
+    Write(deep, "written with its folder");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{deep.string()});
+    Write(deep, "saved again");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{deep.string()});
+
+    std::filesystem::create_directory(model.parent_path());
+    EXPECT_TRUE(SavedLater().empty()) << "a folder alone is no save";
+    Write(model, "written later");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{model.string()});
+}
+
+TEST_F(FileWatcherTest, AFolderDeletedAndMadeAgainIsWatchedAgain)
+{
+    const std::filesystem::path inner = folder.Path() / "shaders/first.fs";
+    std::filesystem::create_directory(inner.parent_path());
+    Write(inner, "first");
+    watcher.Watch({shader.string(), inner.string()});
+
+    std::filesystem::remove_all(inner.parent_path());
+    EXPECT_TRUE(SavedLater().empty());
+    std::filesystem::create_directory(inner.parent_path());
+    Write(inner, "again");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{inner.string()});
+    Write(inner, "and edited");
+    EXPECT_EQ(SavedLater(), std::vector<std::string>{inner.string()});
+}

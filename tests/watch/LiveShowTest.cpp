@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <thread>
 
 #include "effects/Keywords.h"
@@ -114,7 +115,8 @@ TEST_F(LiveShowTest, AFailedRebuildChangesNothingAndSaysWhy)
     folder.WriteFile("data/a.fs", "#version 110\nvoid main() { gl_FragColor = vec4(0.0) }\n");
     testing::internal::CaptureStderr();
     EXPECT_FALSE(live.RebuildChanged({"data/a.fs"}));
-    EXPECT_PRED_FORMAT2(testing::IsSubstring, "Reload failed: Compiler error", testing::internal::GetCapturedStderr());
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "Reload failed: data/demo.txt line 4 (ShaderShow): Compiler error",
+                        testing::internal::GetCapturedStderr());
     EXPECT_PRED_FORMAT2(testing::IsSubstring, "Compiler error", live.Failure());
     EXPECT_EQ(Entries(), before);
     EXPECT_EQ(Drawn(0), red);
@@ -124,7 +126,7 @@ TEST_F(LiveShowTest, AFailedRebuildChangesNothingAndSaysWhy)
     testing::internal::CaptureStderr();
     EXPECT_FALSE(live.RebuildChanged({"data/demo.txt"}));
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(live.Failure(), "Unknown entry 'SpinningCube' in file, please correct");
+    EXPECT_EQ(live.Failure(), "data/demo.txt line 18 (SpinningCube): Unknown entry 'SpinningCube' in file, please correct");
     EXPECT_EQ(Entries(), before);
     EXPECT_EQ(Drawn(0), red);
 
@@ -135,6 +137,61 @@ TEST_F(LiveShowTest, AFailedRebuildChangesNothingAndSaysWhy)
     EXPECT_EQ(live.Failure(), "");
     EXPECT_EQ(Drawn(0), green);
     EXPECT_EQ(effects.Size(), 3u);
+}
+
+// The message names the script's line of the entry that failed, whether it
+// was rebuilt alone or with the whole script.
+TEST_F(LiveShowTest, AFailedRebuildNamesTheLineOfTheEntry)
+{
+    folder.WriteFile("data/b.fs", "#version 110\nvoid main() { gl_FragColor = vec4(0.0) }\n");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(live.RebuildChanged({"data/b.fs"}));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(live.Failure().rfind("data/demo.txt line 10 (ShaderShow): Compiler error", 0), 0u) << live.Failure();
+
+    folder.WriteScript("# moved down\n" + script);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(live.RebuildChanged({"data/demo.txt"}));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(live.Failure().rfind("data/demo.txt line 11 (ShaderShow): Compiler error", 0), 0u) << live.Failure();
+
+    folder.WriteScript("data/music.ogg\n0\n1\nShaderShow\n0\n1000\n");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(live.RebuildChanged({"data/demo.txt"}));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(live.Failure(), "data/demo.txt line 4 (ShaderShow): The script ends inside the entry 'ShaderShow', please correct");
+}
+
+// A picture that cannot be read fails a rebuild as a broken shader does,
+// and its repair is seen like any save; the first load went on without it.
+TEST_F(LiveShowTest, AnUnreadablePictureFailsTheRebuildUntilItIsMended)
+{
+    const std::vector<const Effekt*> before = Entries();
+    folder.WriteFile("data/card.png", "not a picture");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(live.RebuildChanged({"data/card.png"}));
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "Unable to load image: data/card.png", testing::internal::GetCapturedStderr());
+    EXPECT_EQ(live.Failure(), "data/demo.txt line 4 (ShaderShow): Unable to load data/card.png");
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(Drawn(0), red);
+
+    // A new entry's missing picture is watched though no entry holds it yet.
+    ASSERT_TRUE(WriteTwoBandPicture("data/card.png", FIF_PNG, 24, green, green, 16));
+    folder.WriteScript(script + "ShaderShow\n0\n1000\ndata/b.fs\ndata/new.png\n");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(live.RebuildChanged({"data/card.png", "data/demo.txt"}));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(live.Failure(), "data/demo.txt line 18 (ShaderShow): Unable to load data/new.png");
+    EXPECT_EQ(Entries(), before);
+    const std::vector<std::string> watched = live.Files();
+    EXPECT_NE(std::find(watched.begin(), watched.end(), "data/new.png"), watched.end());
+
+    ASSERT_TRUE(WriteTwoBandPicture("data/new.png", FIF_PNG, 24, green, green, 16));
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(live.RebuildChanged({"data/new.png"}));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(live.Failure(), "");
+    EXPECT_EQ(effects.Size(), 4u);
 }
 
 // The list changes only between the two hooks, which is when whoever holds

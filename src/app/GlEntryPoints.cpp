@@ -1,0 +1,18 @@
+#include "app/GlEntryPoints.h"
+
+#include "core/DemoMessage.h"
+#include "gfx/Gl.h"
+
+void LoadGlEntryPoints(bool offscreen)
+{
+    const GLenum result = glewInit();
+    // Without an X display (SDL's offscreen driver) only GLEW's GLX part
+    // fails; the GL entry points have been loaded by then.
+    const bool usable = result == GLEW_OK || (offscreen && result == GLEW_ERROR_NO_GLX_DISPLAY);
+    if (!usable) {
+        throw DemoMessage(FormatText("Error: %s\n", reinterpret_cast<const char*>(glewGetErrorString(result))));
+    }
+    if (!GLEW_VERSION_2_0) {
+        throw DemoMessage("Opengl 2.0 not supported");
+    }
+}
