@@ -16,7 +16,7 @@
 #include <numeric>
 #include <vector>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "app/MemoryReuse.h"
 #include "app/OfflinePlayback.h"

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/DisplaySettings.h"
+#include "ui/DisplaySettings.h"
 #include "sync/EditorLink.h"
 
 // Everything the command line can ask of a run.

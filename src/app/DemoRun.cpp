@@ -5,18 +5,18 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/DemoWindow.h"
-#include "app/DisplaySettings.h"
+#include "ui/DemoWindow.h"
+#include "ui/DisplaySettings.h"
 #include "app/ErrorReport.h"
 #include "app/FrameLoop.h"
 #include "app/GlEntryPoints.h"
 #include "app/OfflineRenderer.h"
 #include "app/OpenMusic.h"
-#include "app/SetupDialog.h"
+#include "ui/SetupDialog.h"
 #include "app/ShowCapture.h"
 #include "app/ShowCheck.h"
 #include "app/ShowFolder.h"
-#include "app/TweakPanel.h"
+#include "ui/TweakPanel.h"
 #include "core/AssetFolders.h"
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"

@@ -121,8 +121,3 @@ double FrameLoop::FrameSeconds()
     lastFrame = now;
     return seconds;
 }
-
-std::uint32_t MillisecondsOf(double seconds)
-{
-    return static_cast<std::uint32_t>(static_cast<std::int64_t>(seconds * 1000.0));
-}

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-#include "app/DemoWindow.h"
-#include "app/TimeControls.h"
-#include "app/TweakPanel.h"
+#include "ui/DemoWindow.h"
+#include "ui/TimeControls.h"
+#include "ui/TweakPanel.h"
 #include "gfx/ShaderInputs.h"
 #include "music/MusicStream.h"
 #include "script/EffectList.h"
@@ -110,7 +110,3 @@ private:
     std::optional<float> forcedBeat;
     float beat = 0.0f;
 };
-
-// The clock's reading in whole milliseconds: truncated toward zero, the low
-// 32 bits kept.
-std::uint32_t MillisecondsOf(double seconds);

@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "music/DecodedMusic.h"
 #include "music/SteppedMusicStream.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "music/DecodedMusic.h"
 #include "script/EffectList.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/GlEntryPoints.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 
 // Bins of the magnitude spectrum a stream hands out each frame; bin 0 is DC.
@@ -17,3 +18,10 @@ public:
     virtual void SetPaused(bool paused) = 0;       // paused, the position stands still (seeks still move it)
     virtual void FillSpectrum(std::span<float, spectrumBins> bins) = 0;  // allocates nothing
 };
+
+// The clock's reading in whole milliseconds: truncated toward zero, the low
+// 32 bits kept.
+inline std::uint32_t MillisecondsOf(double seconds)
+{
+    return static_cast<std::uint32_t>(static_cast<std::int64_t>(seconds * 1000.0));
+}

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/SetupForm.h"
+#include "ui/SetupForm.h"
 #include "support/TemporaryFolder.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <optional>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "effects/ShaderShow.h"
 #include "gfx/Guards.h"

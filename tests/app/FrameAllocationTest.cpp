@@ -18,7 +18,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "app/OfflinePlayback.h"
 #include "capture/CaptureTimeline.h"

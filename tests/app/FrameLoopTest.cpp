@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "core/DemoMessage.h"
 #include "support/KeyEvents.h"

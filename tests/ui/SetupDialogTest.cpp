@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/DemoRun.h"
-#include "app/SetupDialog.h"
+#include "ui/SetupDialog.h"
 #include "support/ScriptFolder.h"
 
 namespace {

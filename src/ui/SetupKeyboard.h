@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SetupForm.h"
+#include "ui/SetupForm.h"
 
 // The form's controls in tab order.
 enum class SetupControl { Run, Cancel, Resolution, Fullscreen, AlwaysOnTop, VerticalSync, Multisampling };

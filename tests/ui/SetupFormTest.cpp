@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/SetupForm.h"
-#include "app/SetupKeyboard.h"
+#include "ui/SetupForm.h"
+#include "ui/SetupKeyboard.h"
 
 namespace {
 

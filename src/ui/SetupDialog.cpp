@@ -1,4 +1,4 @@
-#include "app/SetupDialog.h"
+#include "ui/SetupDialog.h"
 
 #include <GL/gl.h>
 #include <imgui.h>

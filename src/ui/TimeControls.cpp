@@ -1,6 +1,4 @@
-#include "app/TimeControls.h"
-
-#include "app/FrameLoop.h"
+#include "ui/TimeControls.h"
 
 void TimeControls::SetLoop(std::uint32_t from, std::uint32_t to)
 {

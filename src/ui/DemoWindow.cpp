@@ -1,4 +1,4 @@
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 
 #include <span>
 

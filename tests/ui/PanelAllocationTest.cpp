@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
-#include "app/TweakPanel.h"
+#include "ui/TweakPanel.h"
 #include "gfx/Guards.h"
 #include "script/Overlays.h"
 #include "support/AllocationCount.h"

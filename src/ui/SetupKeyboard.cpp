@@ -1,4 +1,4 @@
-#include "app/SetupKeyboard.h"
+#include "ui/SetupKeyboard.h"
 
 namespace {
 

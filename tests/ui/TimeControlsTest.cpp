@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/TimeControls.h"
+#include "ui/TimeControls.h"
 
 namespace {
 

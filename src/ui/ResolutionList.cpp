@@ -1,4 +1,4 @@
-#include "app/ResolutionList.h"
+#include "ui/ResolutionList.h"
 
 #include "core/DemoMessage.h"
 

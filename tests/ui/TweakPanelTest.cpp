@@ -3,9 +3,9 @@
 #include <memory>
 #include <optional>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
-#include "app/TweakPanel.h"
+#include "ui/TweakPanel.h"
 #include "effects/AlphaBlendImage.h"
 #include "effects/FlashWhite.h"
 #include "sync/ShowSync.h"

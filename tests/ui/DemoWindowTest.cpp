@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "core/DemoMessage.h"
 #include "support/KeyEvents.h"
 #include "gfx/Screen.h"

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <optional>
 
-#include "app/DisplaySettings.h"
-#include "app/ResolutionList.h"
+#include "ui/DisplaySettings.h"
+#include "ui/ResolutionList.h"
 
 // The state of the "Video setup" form and its rules, apart from any
 // drawing: the resolution choice, the four check boxes, and how Run and

@@ -1,4 +1,4 @@
-#include "app/ImGuiSession.h"
+#include "ui/ImGuiSession.h"
 
 #include <backends/imgui_impl_opengl2.h>
 #include <backends/imgui_impl_sdl.h>

@@ -1,4 +1,4 @@
-#include "app/TweakPanel.h"
+#include "ui/TweakPanel.h"
 
 #include <imgui.h>
 

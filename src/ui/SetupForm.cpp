@@ -1,4 +1,4 @@
-#include "app/SetupForm.h"
+#include "ui/SetupForm.h"
 
 SetupForm::SetupForm(const DisplaySettings& settings, ResolutionList resolutions)
     : resolutions(std::move(resolutions)),

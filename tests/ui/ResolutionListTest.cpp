@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/ResolutionList.h"
+#include "ui/ResolutionList.h"
 
 namespace {
 

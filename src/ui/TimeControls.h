@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/DemoWindow.h"
+#include "ui/DemoWindow.h"
 #include "music/MusicStream.h"
 
 // The viewer's hold on music time: seeks of one and of ten seconds, pause,

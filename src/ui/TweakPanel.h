@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/DemoWindow.h"
-#include "app/ImGuiSession.h"
-#include "app/TimeControls.h"
+#include "ui/DemoWindow.h"
+#include "ui/ImGuiSession.h"
+#include "ui/TimeControls.h"
 #include "script/EffectList.h"
 #include "script/TweakTracks.h"
 #include "sync/ShowSync.h"

@@ -5,10 +5,10 @@
 #include <memory>
 #include <optional>
 
-#include "app/DisplaySettings.h"
-#include "app/ImGuiSession.h"
-#include "app/SetupForm.h"
-#include "app/SetupKeyboard.h"
+#include "ui/DisplaySettings.h"
+#include "ui/ImGuiSession.h"
+#include "ui/SetupForm.h"
+#include "ui/SetupKeyboard.h"
 
 // Keeps SDL's video subsystem started for as long as it lives.
 class SdlVideo {
