@@ -16,7 +16,6 @@
 #include <numeric>
 #include <vector>
 
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "app/MemoryReuse.h"
 #include "app/OfflinePlayback.h"
@@ -38,6 +37,7 @@
 #include "script/EndDemo.h"
 #include "script/TweakSections.h"
 #include "script/TweakTracks.h"
+#include "ui/DemoWindow.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <variant>
 #include <vector>
 
-#include "ui/DisplaySettings.h"
 #include "sync/EditorLink.h"
+#include "ui/DisplaySettings.h"
 
 // Everything the command line can ask of a run.
 struct RunOptions {

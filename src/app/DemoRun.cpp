@@ -5,18 +5,14 @@
 #include <cstdio>
 #include <memory>
 
-#include "ui/DemoWindow.h"
-#include "ui/DisplaySettings.h"
 #include "app/ErrorReport.h"
 #include "app/FrameLoop.h"
 #include "app/GlEntryPoints.h"
 #include "app/OfflineRenderer.h"
 #include "app/OpenMusic.h"
-#include "ui/SetupDialog.h"
 #include "app/ShowCapture.h"
 #include "app/ShowCheck.h"
 #include "app/ShowFolder.h"
-#include "ui/TweakPanel.h"
 #include "core/AssetFolders.h"
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
@@ -27,6 +23,10 @@
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
 #include "sync/ShowSync.h"
+#include "ui/DemoWindow.h"
+#include "ui/DisplaySettings.h"
+#include "ui/SetupDialog.h"
+#include "ui/TweakPanel.h"
 #include "watch/LiveShow.h"
 
 namespace {

@@ -6,14 +6,14 @@
 #include <optional>
 #include <string>
 
-#include "ui/DemoWindow.h"
-#include "ui/TimeControls.h"
-#include "ui/TweakPanel.h"
 #include "gfx/ShaderInputs.h"
 #include "music/MusicStream.h"
 #include "script/EffectList.h"
 #include "script/TweakTracks.h"
 #include "sync/ShowSync.h"
+#include "ui/DemoWindow.h"
+#include "ui/TimeControls.h"
+#include "ui/TweakPanel.h"
 #include "watch/LiveShow.h"
 
 // What frames read besides the music and the effects: the tracks and the

@@ -4,11 +4,11 @@
 #include <memory>
 #include <optional>
 
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "music/DecodedMusic.h"
 #include "music/SteppedMusicStream.h"
 #include "script/EffectList.h"
+#include "ui/DemoWindow.h"
 
 // The show played without sound and without real time: frame n shows music
 // time from + n / fps, its clock and spectrum fed from the decoded music,

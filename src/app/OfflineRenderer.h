@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/CommandLine.h"
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "music/DecodedMusic.h"
 #include "script/EffectList.h"
+#include "ui/DemoWindow.h"
 
 // Plays the show without sound and without real time, from the chosen start
 // at a fixed frame rate, and writes the frames at the requested music times

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/CommandLine.h"
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "music/DecodedMusic.h"
 #include "script/EffectList.h"
+#include "ui/DemoWindow.h"
 
 // The exit status of a capture the viewer stopped (Ctrl+C, SIGTERM), as a
 // shell gives a program that SIGINT ended.

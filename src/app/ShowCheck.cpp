@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "ui/DemoWindow.h"
 #include "app/GlEntryPoints.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
@@ -14,6 +13,7 @@
 #include "script/DemoScript.h"
 #include "sync/RocketFile.h"
 #include "sync/ShowSync.h"
+#include "ui/DemoWindow.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "ui/DemoWindow.h"
 #include "music/MusicStream.h"
+#include "ui/DemoWindow.h"
 
 // The viewer's hold on music time: seeks of one and of ten seconds, pause,
 // and a loop that sends the music back to its start whenever it reaches its

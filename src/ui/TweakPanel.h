@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "ui/DemoWindow.h"
-#include "ui/ImGuiSession.h"
-#include "ui/TimeControls.h"
 #include "script/EffectList.h"
 #include "script/TweakTracks.h"
 #include "sync/ShowSync.h"
+#include "ui/DemoWindow.h"
+#include "ui/ImGuiSession.h"
+#include "ui/TimeControls.h"
 
 // The live tweak panel over the running show, drawn with Dear ImGui in the
 // demo's window. Releasing F1 shows or hides it. It lists the effects active

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "ui/SetupForm.h"
 #include "support/TemporaryFolder.h"
+#include "ui/SetupForm.h"
 
 namespace {
 

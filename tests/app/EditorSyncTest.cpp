@@ -4,7 +4,6 @@
 #include <chrono>
 #include <optional>
 
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "effects/ShaderShow.h"
 #include "gfx/Guards.h"
@@ -12,6 +11,7 @@
 #include "support/ScriptFolder.h"
 #include "sync/RocketFile.h"
 #include "sync/TestEditor.h"
+#include "ui/DemoWindow.h"
 
 namespace {
 

@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "app/OfflinePlayback.h"
 #include "capture/CaptureTimeline.h"
@@ -31,10 +30,11 @@
 #include "music/SteppedMusicStream.h"
 #include "script/DemoScript.h"
 #include "script/EndDemo.h"
+#include "support/AllocationCount.h"
 #include "sync/ShowSync.h"
 #include "sync/TestEditor.h"
+#include "ui/DemoWindow.h"
 #include "watch/LiveShow.h"
-#include "support/AllocationCount.h"
 
 namespace {
 

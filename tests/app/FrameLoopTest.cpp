@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
 #include "core/DemoMessage.h"
-#include "support/KeyEvents.h"
 #include "effects/Keywords.h"
 #include "script/EndDemo.h"
 #include "support/HandClock.h"
+#include "support/KeyEvents.h"
 #include "support/ScriptFolder.h"
+#include "ui/DemoWindow.h"
 
 namespace {
 

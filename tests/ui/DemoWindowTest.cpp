@@ -2,10 +2,10 @@
 
 #include <GL/gl.h>
 
-#include "ui/DemoWindow.h"
 #include "core/DemoMessage.h"
-#include "support/KeyEvents.h"
 #include "gfx/Screen.h"
+#include "support/KeyEvents.h"
+#include "ui/DemoWindow.h"
 
 namespace {
 

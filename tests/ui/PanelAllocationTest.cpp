@@ -6,12 +6,12 @@
 
 #include <cstdlib>
 
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
-#include "ui/TweakPanel.h"
 #include "gfx/Guards.h"
 #include "script/Overlays.h"
 #include "support/AllocationCount.h"
+#include "ui/DemoWindow.h"
+#include "ui/TweakPanel.h"
 
 namespace {
 

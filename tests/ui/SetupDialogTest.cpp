@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/DemoRun.h"
-#include "ui/SetupDialog.h"
 #include "support/ScriptFolder.h"
+#include "ui/SetupDialog.h"
 
 namespace {
 

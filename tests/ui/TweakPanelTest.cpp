@@ -3,16 +3,16 @@
 #include <memory>
 #include <optional>
 
-#include "ui/DemoWindow.h"
 #include "app/FrameLoop.h"
-#include "ui/TweakPanel.h"
 #include "effects/AlphaBlendImage.h"
 #include "effects/FlashWhite.h"
-#include "sync/ShowSync.h"
 #include "gfx/Guards.h"
 #include "support/GlTestContext.h"
 #include "support/Pictures.h"
 #include "support/ScriptFolder.h"
+#include "sync/ShowSync.h"
+#include "ui/DemoWindow.h"
+#include "ui/TweakPanel.h"
 
 namespace {
 
