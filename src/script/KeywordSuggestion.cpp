@@ -33,8 +33,13 @@ std::optional<std::string> NearestKeyword(const KeywordTable& keywords, const st
     const KeywordEntry* nearest = nullptr;
     std::size_t nearestDistance = 0;
     for (const KeywordEntry& entry : keywords) {
-        const std::size_t distance = EditDistance(word, entry.keyword);
         const std::size_t allowed = std::max<std::size_t>(1, std::min(word.size(), entry.keyword.size()) / 3);
+        // No edit makes up more than one character of the lengths' difference.
+        const std::size_t lengthDifference = std::max(word.size(), entry.keyword.size()) - std::min(word.size(), entry.keyword.size());
+        if (lengthDifference > allowed) {
+            continue;
+        }
+        const std::size_t distance = EditDistance(word, entry.keyword);
         if (distance <= allowed && (nearest == nullptr || distance < nearestDistance)) {
             nearest = &entry;
             nearestDistance = distance;

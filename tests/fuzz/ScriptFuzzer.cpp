@@ -3,6 +3,8 @@
 // window as the effect its keyword names, and draws nothing, so no GL is
 // needed. Whatever the bytes, the loader either builds the show or reports
 // a message; it never crashes, and it counts one progress step per entry.
+// A check of the same bytes never throws, and builds every entry of a
+// script the loader builds.
 
 #include <cstdint>
 #include <cstdio>
@@ -92,6 +94,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(script);
     // Every entry built had its progress step; a failed entry may have had one too.
     if (effects.Size() > progress.steps || (loaded && (effects.Size() != progress.steps || musicFile.empty()))) {
+        __builtin_trap();
+    }
+
+    ScriptCheck check;
+    EffectList checked;
+    DemoScript::CheckText(keywords, checked, text, check);
+    if (loaded && (checked.Size() != effects.Size() || check.musicFile != musicFile || check.startOffset != startOffset)) {
         __builtin_trap();
     }
     return 0;
