@@ -122,6 +122,8 @@ TEST(KeywordSuggestion, OnlyNearMissesOfTheRealKeywordsAreSuggested)
     EXPECT_EQ(NearestKeyword(keywords, "Zoombc"), "Zoomba") << "the first of two as near";
     EXPECT_EQ(NearestKeyword(keywords, "SpinningCube"), std::nullopt);
     EXPECT_EQ(NearestKeyword(keywords, "Fac"), std::nullopt) << "two edits are too many for three letters";
+    EXPECT_EQ(NearestKeyword(keywords, "Tuxxel"), "Tunnel") << "two edits in six letters are near";
+    EXPECT_EQ(NearestKeyword(keywords, "Tuxxxl"), std::nullopt) << "three are not";
     EXPECT_EQ(NearestKeyword(keywords, "1977"), std::nullopt);
     EXPECT_EQ(NearestKeyword(keywords, ""), std::nullopt);
 }
