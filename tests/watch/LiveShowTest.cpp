@@ -32,9 +32,37 @@ const Rgba red{255, 0, 0, 255};
 const Rgba green{0, 255, 0, 255};
 const Rgba blue{0, 0, 255, 255};
 
+// A watched show in a folder of its own, loaded quietly.
+class WatchedShow : public GlTest {
+protected:
+    // The debug output of the load.
+    std::string Load()
+    {
+        testing::internal::CaptureStderr();
+        live.Load(window, musicFile, startOffset);
+        return testing::internal::GetCapturedStderr();
+    }
+
+    // The centre pixel when entry n alone draws.
+    Rgba Drawn(std::size_t n = 0)
+    {
+        glClear(GL_COLOR_BUFFER_BIT);
+        effects[n].Draw(500, 0.0f);
+        return ReadPixelAt(0.5, 0.5);
+    }
+
+    ScriptFolder folder;
+    NoWindow window;
+    const KeywordTable keywords = DemoKeywords();
+    EffectList effects;
+    LiveShow live{keywords, effects, true};
+    std::string musicFile;
+    std::uint32_t startOffset = 0;
+};
+
 // A show of two shader entries that share a picture, and an entry that
 // reads no file at all.
-class LiveShowTest : public GlTest {
+class LiveShowTest : public WatchedShow {
 protected:
     void SetUp() override
     {
@@ -43,18 +71,8 @@ protected:
         folder.WriteFile("data/a.fs", SolidShader("1.0, 0.0, 0.0, 1.0"));
         folder.WriteFile("data/b.fs", SolidShader("0.0, 0.0, 1.0, 1.0"));
         folder.WriteScript(script);
-        testing::internal::CaptureStderr();
-        live.Load(window, musicFile, startOffset);
-        testing::internal::GetCapturedStderr();
+        Load();
         ASSERT_EQ(effects.Size(), 3u);
-    }
-
-    // The centre pixel when entry n alone draws.
-    Rgba Drawn(std::size_t n)
-    {
-        glClear(GL_COLOR_BUFFER_BIT);
-        effects[n].Draw(500, 0.0f);
-        return ReadPixelAt(0.5, 0.5);
     }
 
     std::vector<const Effekt*> Entries() const
@@ -72,18 +90,11 @@ protected:
         "# a comment inside the show\n"
         "ShaderShow\n0\n1000\ndata/b.fs\ndata/card.png\n"
         "FlashWhite\n2000\n3000\n";
-    ScriptFolder folder;
-    NoWindow window;
-    const KeywordTable keywords = DemoKeywords();
-    EffectList effects;
-    LiveShow live{keywords, effects, true};
-    std::string musicFile;
-    std::uint32_t startOffset = 0;
 };
 
 // A show whose shader comes from the installed show, as a demo maker's
 // folder has it before replacing it.
-class LiveAssetTest : public GlTest {
+class LiveAssetTest : public WatchedShow {
 protected:
     void SetUp() override
     {
@@ -93,9 +104,7 @@ protected:
         std::ofstream(installed.Path() / "data/shaders/glow.fs") << SolidShader("1.0, 0.0, 0.0, 1.0");
         SetAssetFallback(installed.Path());
         folder.WriteScript("data/music.ogg\n0\n1\nShaderShow\n0\n1000\ndata/shaders/glow.fs\ndata/card.png\n");
-        testing::internal::CaptureStderr();
-        live.Load(window, musicFile, startOffset);
-        told = testing::internal::GetCapturedStderr();
+        told = Load();
     }
 
     void TearDown() override
@@ -104,21 +113,7 @@ protected:
         GlTest::TearDown();
     }
 
-    Rgba Drawn()
-    {
-        glClear(GL_COLOR_BUFFER_BIT);
-        effects[0].Draw(500, 0.0f);
-        return ReadPixelAt(0.5, 0.5);
-    }
-
     TemporaryFolder installed;
-    ScriptFolder folder;
-    NoWindow window;
-    const KeywordTable keywords = DemoKeywords();
-    EffectList effects;
-    LiveShow live{keywords, effects, true};
-    std::string musicFile;
-    std::uint32_t startOffset = 0;
     std::string told;
 };
 
