@@ -570,9 +570,9 @@ std::string RocketXml(const SyncTracks& tracks)
     return text.str();
 }
 
-void WriteRocketFile(const SyncTracks& tracks, const std::string& path)
+std::string WriteRocketFile(const SyncTracks& tracks, const std::string& path)
 {
-    const std::string text = RocketXml(tracks);
+    std::string text = RocketXml(tracks);
     std::error_code error;
     const std::filesystem::path file = FileBehindLinks(path, error);
     if (error) {
@@ -581,6 +581,7 @@ void WriteRocketFile(const SyncTracks& tracks, const std::string& path)
     FileReplacement replacement(file, path);
     replacement.Write(text);
     replacement.Commit();
+    return text;
 }
 
 std::string RecoveryPathFor(const std::string& path)

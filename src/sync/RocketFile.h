@@ -28,8 +28,9 @@ std::string RocketXml(const SyncTracks& tracks);
 // over: a crash never leaves half a file. A path that is a symbolic link (or
 // a chain of them) stays a link: the file at its end is replaced, keeping
 // its permission bits. Throws DemoMessage naming the file on failure,
-// leaving the old file as it was and no temporary file behind.
-void WriteRocketFile(const SyncTracks& tracks, const std::string& path);
+// leaving the old file as it was and no temporary file behind. Gives the
+// text written.
+std::string WriteRocketFile(const SyncTracks& tracks, const std::string& path);
 
 // Where unsaved keys go when a run ends: beside the tracks file (beside the
 // file a link points to), e.g. data/demo.rocket -> data/demo.recovered.rocket.

@@ -68,9 +68,7 @@ void ShowSync::TellRow(double row)
 bool ShowSync::Save()
 {
     try {
-        const std::string text = RocketXml(tracks);
-        WriteRocketFile(tracks, file);
-        savedText = text;
+        savedText = WriteRocketFile(tracks, file);
         saveFailure.clear();
         DebugOutput(FormatText("Saved the tracks in %s\n", file.c_str()));
         return true;
