@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <string_view>
 
 #include "core/DemoMessage.h"
 #include "music/BeatMeasure.h"
@@ -57,8 +58,19 @@ bool PrintSummary(const std::vector<BeatStats>& beats)
 // will see: its peak, its minimum and its highest value between kicks.
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: kestrova-beat-check FILE\n");
+    constexpr const char* usage = "Usage: kestrova-beat-check FILE\n";
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        std::printf("%s\n"
+                    "Reads a 44.1 kHz music file and reports, beat by beat, the beat level the show\n"
+                    "will see: its peak on the beat, its minimum and its highest value between kicks.\n\n"
+                    "Exit status: 0 when every kick reads as a beat and nothing else does; 1 when\n"
+                    "the level does not follow the kicks or the file cannot be read; 2 for a\n"
+                    "mistake on the command line.\n",
+                    usage);
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fprintf(stderr, "kestrova-beat-check: expected one music file\n%s", usage);
         return 2;
     }
     try {

@@ -6,11 +6,24 @@
 #include "app/ShowFolder.h"
 
 #include <filesystem>
+#include <memory>
 #include <regex>
 
 namespace {
 
 constexpr int largestSide = 16384;
+
+const std::string keysAndStatuses = R"(
+
+Keys: Right and Left (on release) move the music one second forward or back,
+ten with Shift; Space pauses and resumes; [ and ] set a loop's start and end,
+Backspace clears it; F5 rebuilds the show; Ctrl+S saves the tracks; F1 shows
+the tweak panel; Escape ends the run.
+
+Exit status: 0 when the show ends, after Escape and after "You quit?";
+255 (-1) when the setup dialog is cancelled; 1 after any other message, and
+with --check when it finds an error; 2 for a mistake on the command line;
+130 when a capture is stopped with Ctrl+C or SIGTERM.)";
 
 // "WxH" with two positive sides no larger than any display.
 std::string ParseSize(const std::string& text, RunOptions& options)
@@ -90,6 +103,16 @@ void CheckNewShowOptions(const CLI::App& app, const CLI::Option* newShow, const 
     }
 }
 
+// Options as "--data DIR": what an option needs or excludes is said when
+// the command line asks for the impossible, not in every line of the help.
+class PlainFormatter : public CLI::Formatter {
+public:
+    std::string make_option_opts(const CLI::Option* option) const override
+    {
+        return option->get_type_name().empty() ? "" : " " + option->get_type_name();
+    }
+};
+
 void MakeAbsolute(std::string& path)
 {
     if (!path.empty()) {
@@ -104,6 +127,10 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
     RunOptions options;
     CLI::App app{"Kestrova: a real-time audiovisual demo.", "kestrova"};
     app.set_version_flag("--version", std::string("kestrova ") + KESTROVA_VERSION);
+    app.formatter(std::make_shared<PlainFormatter>());
+    app.failure_message([](const CLI::App*, const CLI::Error& error) {
+        return "kestrova: " + std::string(error.what()) + "\nRun kestrova --help for more information.\n";
+    });
 
     bool noDialog = false;
     app.add_flag("--no-dialog", noDialog, "Start without the video setup dialog");
@@ -120,7 +147,7 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
            "Window or screen size, WIDTHxHEIGHT (default 1024x768)")
         ->type_name("WxH");
     app.add_option("--data", options.dataDirectory, "Folder to run in: the one that holds data/")
-        ->check(CLI::ExistingDirectory)
+        ->check(CLI::ExistingDirectory.description(""))
         ->type_name("DIR");
     const std::filesystem::path workingFolder = std::filesystem::current_path();
     const std::filesystem::path programFile = RunningProgramFile();
@@ -131,7 +158,8 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
                "/data/demo.txt:\nthe working folder when it holds data/demo.txt, else the installed show." +
                (fallback.empty() ? std::string()
                                  : "\nThe effects' own files that a show's folder lacks come from the show in " +
-                                       fallback.string() + ".");
+                                       fallback.string() + ".") +
+               keysAndStatuses;
     });
     bool noMessageBox = false;
     app.add_flag("--no-message-box", noMessageBox, "Report the end of the show and errors on standard error only");
@@ -151,14 +179,16 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
     capture->excludes(render);
     // Options of offline playing, either kind.
     const std::vector<CLI::Option*> offline = {
-        app.add_option("--fps", options.framesPerSecond, "Frames per second of rendering or capture (default 60)")
-            ->check(CLI::Range(1, 1000)),
+        app.add_option("--fps", options.framesPerSecond, "Frames per second of rendering or capture, 1 to 1000 (default 60)")
+            ->check(CLI::Range(1, 1000).description(""))
+            ->type_name("N"),
         app.add_option("--from", options.renderFrom, "Music time (ms) to start rendering or capture from (default 0)")
             ->type_name("MS"),
         app.add_option_function<float>(
                "--beat", [&](float beat) { options.forcedBeat = beat; },
-               "Beat level (0 to 1) to render or capture with instead of the music's")
-            ->check(CLI::Range(0.0f, 1.0f)),
+               "Beat level, 0 to 1, to render or capture with instead of the music's")
+            ->check(CLI::Range(0.0f, 1.0f).description(""))
+            ->type_name("B"),
     };
     app.add_option_function<std::uint32_t>(
            "--to", [&](std::uint32_t to) { options.captureTo = to; },
@@ -166,7 +196,7 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
         ->needs(capture)
         ->type_name("MS");
     app.add_option("--quality", options.quality, "Capture quality, H.264's CRF: 0 lossless to 51 worst (default 18)")
-        ->check(CLI::Range(0, 51))
+        ->check(CLI::Range(0, 51).description(""))
         ->needs(capture)
         ->type_name("Q");
 
@@ -197,7 +227,7 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
                                    "and tracks), never overwriting a file, and stop")
                         ->type_name("DIR");
     auto* newShowMusicOption = app.add_option("--music", newShowMusic, "Music for --new (default: the installed show's)")
-                                   ->check(CLI::ExistingFile)
+                                   ->check(CLI::ExistingFile.description(""))
                                    ->needs(newShow)
                                    ->type_name("FILE");
     for (CLI::Option* liveOnly : {watch, loop, editor}) {
@@ -221,7 +251,8 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
             }
         }
     } catch (const CLI::ParseError& error) {
-        return app.exit(error);
+        // --help and --version end here too, successfully.
+        return app.exit(error) == 0 ? 0 : usageErrorStatus;
     }
 
     if (newShow->count() > 0) {

@@ -53,6 +53,9 @@ struct RunOptions {
     bool Offline() const { return Rendering() || Capturing(); }
 };
 
+// A mistake on the command line: explained in one line on standard error.
+inline constexpr int usageErrorStatus = 2;
+
 // The options, or the exit code to end with at once (after --help,
 // --version, --new, which makes a show folder, or a mistake on the command
 // line, which is explained on standard error). Files and folders named on

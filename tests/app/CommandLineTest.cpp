@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -12,7 +13,12 @@
 
 namespace {
 
-std::variant<RunOptions, int> Parse(std::initializer_list<std::string> arguments)
+struct Printed {
+    std::string output;
+    std::string errors;
+};
+
+std::variant<RunOptions, int> Parse(std::initializer_list<std::string> arguments, Printed* printed = nullptr)
 {
     std::vector<std::string> words{"kestrova"};
     words.insert(words.end(), arguments);
@@ -23,8 +29,10 @@ std::variant<RunOptions, int> Parse(std::initializer_list<std::string> arguments
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     auto result = ParseCommandLine(static_cast<int>(argv.size()), argv.data());
-    testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
+    Printed said{testing::internal::GetCapturedStdout(), testing::internal::GetCapturedStderr()};
+    if (printed != nullptr) {
+        *printed = said;
+    }
     return result;
 }
 
@@ -38,10 +46,21 @@ RunOptions Options(std::initializer_list<std::string> arguments)
     return std::get<RunOptions>(result);
 }
 
+// Refused as a usage error: status 2 and one line saying why, then where
+// to read more.
 bool Refused(std::initializer_list<std::string> arguments)
 {
-    auto result = Parse(arguments);
-    return std::holds_alternative<int>(result) && std::get<int>(result) != 0;
+    Printed printed;
+    auto result = Parse(arguments, &printed);
+    if (!std::holds_alternative<int>(result)) {
+        return false;
+    }
+    EXPECT_EQ(std::get<int>(result), 2);
+    EXPECT_TRUE(printed.output.empty()) << printed.output;
+    EXPECT_EQ(std::count(printed.errors.begin(), printed.errors.end(), '\n'), 2) << printed.errors;
+    EXPECT_EQ(printed.errors.rfind("kestrova: ", 0), 0u) << printed.errors;
+    EXPECT_NE(printed.errors.find("\nRun kestrova --help for more information.\n"), std::string::npos) << printed.errors;
+    return true;
 }
 
 }  // namespace
@@ -177,7 +196,20 @@ TEST(CommandLine, TracksComeFromAFileAndAnEditor)
 
 TEST(CommandLine, HelpAndVersionEndTheRunSuccessfully)
 {
-    EXPECT_EQ(std::get<int>(Parse({"--help"})), 0);
+    Printed printed;
+    EXPECT_EQ(std::get<int>(Parse({"--help"}, &printed)), 0);
+    const std::string& help = printed.output;
+    EXPECT_NE(help.find("  --data DIR "), std::string::npos) << "options read as their values' names";
+    EXPECT_NE(help.find("  --fps N "), std::string::npos);
+    EXPECT_NE(help.find("1 to 1000"), std::string::npos) << "ranges in words";
+    for (const char* noise : {":DIR", ":INT", ":FLOAT", ":FILE", "Needs:", "Excludes:"}) {
+        EXPECT_EQ(help.find(noise), std::string::npos) << noise;
+    }
+    for (const char* said : {"Escape ends the run", "F1 shows", "Ctrl+S saves", "Exit status: 0 when the show ends",
+                             "255 (-1) when the setup dialog is cancelled", "2 for a mistake on the command line",
+                             "130 when a capture is stopped"}) {
+        EXPECT_NE(help.find(said), std::string::npos) << said;
+    }
     EXPECT_EQ(std::get<int>(Parse({"--version"})), 0);
 }
 
