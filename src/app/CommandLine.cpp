@@ -268,8 +268,9 @@ std::variant<RunOptions, int> ParseCommandLine(int argc, char** argv)
 
     // Any choice of display on the command line makes the dialog unnecessary.
     options.showDialog = !noDialog && !options.windowed && !options.width && !options.Offline() && !options.check;
-    // A capture or a check is a batch job: nothing may wait for a click.
-    options.showMessageBox = !noMessageBox && !options.Capturing() && !options.check;
+    // Rendering, capture and a check are batch jobs: nothing may wait for a
+    // click.
+    options.showMessageBox = !noMessageBox && !options.Offline() && !options.check;
     return options;
 }
 

@@ -27,6 +27,7 @@
 #include "ui/DisplaySettings.h"
 #include "ui/SetupDialog.h"
 #include "ui/TweakPanel.h"
+#include "ui/VisibleDisplay.h"
 #include "watch/LiveShow.h"
 
 namespace {
@@ -149,12 +150,14 @@ int RunDemo(const RunOptions& options)
         if (options.check) {
             return CheckShow(options);
         }
+        if (options.Offline()) {
+            PrepareOfflineOutput(options);
+        } else {
+            RequireVisibleDisplay();
+        }
         DisplaySettings settings = SettingsWithoutDialog(options);
         if (options.showDialog && RunSetupDialog(settings) == 0) {
             return -1;
-        }
-        if (options.Capturing()) {
-            CheckCaptureFile(options.captureFile);
         }
         return RunShow(options, settings);
     } catch (const DemoMessage& message) {

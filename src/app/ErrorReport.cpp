@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/DebugOutput.h"
+#include "core/DemoMessage.h"
 
 namespace {
 
@@ -31,7 +32,9 @@ void ReportFatalMessage(const std::string& text, bool showMessageBox)
     DebugOutput("Exception: ");
     DebugOutput(text);
     DebugOutput("\n");
-    if (showMessageBox && DisplayReachable()) {
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", text.c_str(), nullptr);
+    if (showMessageBox && DisplayReachable() &&
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Error", text.c_str(), nullptr) != 0) {
+        // The message has been said above; the run ends as it would have.
+        DebugOutput(FormatText("The message box cannot be shown: %s\n", SDL_GetError()));
     }
 }

@@ -1,11 +1,14 @@
 #include "app/OfflineRenderer.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
 
 #include "app/OfflinePlayback.h"
+#include "app/ShowCapture.h"
 #include "core/DemoMessage.h"
 #include "gfx/FrameCapture.h"
 #include "gfx/Screen.h"
@@ -21,14 +24,22 @@ std::string FrameFileName(std::uint32_t time)
     return FormatText("%010u.png", static_cast<unsigned>(time));
 }
 
+void PrepareOfflineOutput(const RunOptions& options)
+{
+    if (options.Capturing()) {
+        CheckCaptureFile(options.captureFile);
+        return;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(options.renderDirectory, error);
+    if (error || access(options.renderDirectory.c_str(), W_OK | X_OK) != 0) {
+        throw DemoMessage(FormatText("Unable to write %s", options.renderDirectory.c_str()));
+    }
+}
+
 void RenderOffline(const RunOptions& options, const EffectList& effects, DemoWindow& window,
                    std::shared_ptr<const DecodedMusic> music, const FrameSources& sources)
 {
-    std::error_code error;
-    std::filesystem::create_directories(options.renderDirectory, error);
-    if (error) {
-        throw DemoMessage(FormatText("Unable to write %s", options.renderDirectory.c_str()));
-    }
 
     OfflinePlayback playback(effects, window, std::move(music), options.renderFrom, options.framesPerSecond,
                              options.forcedBeat, sources);

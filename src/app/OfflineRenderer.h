@@ -9,6 +9,10 @@
 #include "script/EffectList.h"
 #include "ui/DemoWindow.h"
 
+// Before the show loads, so that a batch run fails at once: makes the folder
+// for the rendered frames, or checks that the capture's file can be written.
+void PrepareOfflineOutput(const RunOptions& options);
+
 // Plays the show without sound and without real time, from the chosen start
 // at a fixed frame rate, and writes the frames at the requested music times
 // as PNG files named after those times. The effects see the same unbroken

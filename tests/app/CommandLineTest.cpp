@@ -108,6 +108,7 @@ TEST(CommandLine, RenderingTakesTimesAnOutputFolderAndOptions)
     EXPECT_EQ(options.renderFrom, 400u);
     EXPECT_EQ(options.forcedBeat, 0.5f);
     EXPECT_FALSE(options.showDialog);
+    EXPECT_FALSE(options.showMessageBox) << "nothing may wait for a click in a batch job";
 }
 
 TEST(CommandLine, RenderingDefaultsToSixtyFramesFromTheStart)

@@ -51,13 +51,13 @@ protected:
         std::string errors;
     };
 
-    // Runs the program with these arguments alone, started in the music's
-    // folder, keeping what it prints.
-    Said RunAlone(const std::string& arguments) const
+    // Runs the program with these arguments alone (after the launcher),
+    // started in the music's folder, keeping what it prints.
+    Said RunAlone(const std::string& arguments, const std::string& launcher = "") const
     {
         const std::filesystem::path output = audio.Root() / "stdout.txt";
         const std::filesystem::path errors = audio.Root() / "stderr.txt";
-        const std::string command = "cd '" + audio.Root().string() + "' && '" + KESTROVA_PROGRAM + "' " + arguments +
+        const std::string command = "cd '" + audio.Root().string() + "' && " + launcher + " '" + KESTROVA_PROGRAM + "' " + arguments +
                                     " > '" + output.string() + "' 2> '" + errors.string() + "'";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(output), ReadBytes(errors)};
@@ -136,11 +136,49 @@ TEST_F(KestrovaRun, AFatalMessageExitsWithOne)
     outcome = Run("--render 500 --out '" + blocked.string() + "'");
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to write " + blocked.string() + "\n");
+    EXPECT_FALSE(Contains(outcome.debugOutput, "Loaded")) << "refused before the show loads";
 
     std::filesystem::remove(show.Root() / "data/demo.txt");
     outcome = Run("");
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load data/demo.txt\n");
+}
+
+// A batch run never waits for a click, whether a display is there or not.
+TEST_F(KestrovaRun, RenderingEndsOnAnErrorWithoutAMessageBox)
+{
+    show.WriteScript("data/music.wav\n0\n1\nSpinningCube\n0\n300");
+    const Said said = RunAlone("--data '" + show.Root().string() + "' --render 100 --out frames", "timeout 20");
+    EXPECT_EQ(said.exitCode, 1) << "a box would have held the run until the time limit";
+    EXPECT_PRED2(Contains, said.errors, "Exception: Unknown entry 'SpinningCube' in file, please correct\n");
+}
+
+// Without X, SDL would open an invisible window and the dialog would wait
+// for a click that can never come.
+TEST_F(KestrovaRun, WithoutADisplayALiveRunEndsAtOnceAndSaysWhatWorks)
+{
+    show.WriteScript("data/music.wav\n0\n1\nFlashWhite\n0\n300");
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY timeout 10";
+    for (const char* choice : {"", "--no-dialog --windowed"}) {
+        const Said said = RunAlone("--data '" + show.Root().string() + "' " + std::string(choice), noDisplay);
+        EXPECT_EQ(said.exitCode, 1) << choice;
+        EXPECT_PRED2(Contains, said.errors, "Exception: The show needs a display: set DISPLAY or WAYLAND_DISPLAY");
+        EXPECT_PRED2(Contains, said.errors, "--render, --capture and --check work.\n");
+        EXPECT_FALSE(Contains(said.errors, "Loaded")) << choice;
+    }
+    const Said rendered = RunAlone("--data '" + show.Root().string() + "' --render 100 --out frames", noDisplay);
+    EXPECT_EQ(rendered.exitCode, 0) << rendered.errors;
+}
+
+// SDL draws its boxes with the X server's fonts; a server with none (only
+// its built-in cursor font) shows no box, and the run still ends as it would.
+TEST_F(KestrovaRun, AMessageBoxThatCannotBeShownChangesNothingButALine)
+{
+    show.WriteScript("data/music.wav\n0\n1\nEndDemo\n100\n100000");
+    const Said said = RunAlone("--data '" + show.Root().string() + "' --windowed --size 160x120",
+                               "timeout 30 xvfb-run -a -s '-fp built-ins -screen 0 640x480x24'");
+    EXPECT_EQ(said.exitCode, 0) << said.errors;
+    EXPECT_PRED2(Contains, said.errors, "Exception: End of show\nThe message box cannot be shown: ");
 }
 
 TEST_F(KestrovaRun, ATracksFileThatCannotBeReadStopsTheStart)
