@@ -4,10 +4,12 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "app/ErrorReport.h"
 #include "app/FrameLoop.h"
 #include "app/GlEntryPoints.h"
+#include "app/LoadingSignals.h"
 #include "app/OfflineRenderer.h"
 #include "app/OpenMusic.h"
 #include "app/ShowCapture.h"
@@ -75,6 +77,7 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
                  .multisampling = settings.multisampling,
                  .alwaysOnTop = settings.alwaysOnTop,
                  .hidden = options.Offline()});
+    std::optional<LoadingSignals> loading(std::in_place);
     LoadGlEntryPoints(options.Offline());
     RestoreScreenProjection();
     const CEnabler texturing(GL_TEXTURE_2D);
@@ -99,6 +102,7 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     const std::shared_ptr<const DecodedMusic> decoded = music.Take(musicFile);
+    loading.reset();
     shaderInputs.SetMusic(decoded);
     int status = 0;
     if (options.Capturing()) {

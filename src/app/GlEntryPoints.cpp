@@ -2,6 +2,7 @@
 
 #include "core/DemoMessage.h"
 #include "gfx/Gl.h"
+#include "gfx/PicturePrefetch.h"
 
 void LoadGlEntryPoints(bool offscreen)
 {
@@ -14,5 +15,10 @@ void LoadGlEntryPoints(bool offscreen)
     }
     if (!GLEW_VERSION_2_0) {
         throw DemoMessage("Opengl 2.0 not supported");
+    }
+    GLint largestSide = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestSide);
+    if (largestSide > 0) {
+        SetLargestTextureSide(largestSide);
     }
 }

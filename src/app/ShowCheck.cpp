@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/GlEntryPoints.h"
+#include "app/LoadingSignals.h"
 #include "core/DemoMessage.h"
 #include "effects/Keywords.h"
 #include "gfx/Guards.h"
@@ -46,6 +47,7 @@ int CheckShow(const RunOptions& options)
     const DisplaySettings settings = SettingsWithoutDialog(options);
     DemoWindow window;
     window.Open(settings.width, settings.height, settings.bitsPerPixel, false, {.verticalSync = false, .hidden = true});
+    const LoadingSignals loading;  // a check is all loading
     LoadGlEntryPoints(true);
     RestoreScreenProjection();
     const CEnabler texturing(GL_TEXTURE_2D);

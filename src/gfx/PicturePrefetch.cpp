@@ -3,9 +3,12 @@
 #include <FreeImage.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "core/AssetFolders.h"
+#include "core/DemoMessage.h"
+#include "core/RegularFile.h"
 #include "gfx/Texture.h"
 
 namespace {
@@ -19,6 +22,51 @@ constexpr std::size_t bytesPerPixel = 4;
 
 PicturePrefetch* current = nullptr;
 
+// Every driver takes 16384 texels a side or fewer; the real limit comes
+// with the GL context.
+std::atomic<int> largestSide = 16384;
+
+// What the image library says while this thread decodes a picture: the
+// library has one message handler for every thread, so each decoding
+// thread keeps its own record.
+thread_local std::string* decoderMessages = nullptr;
+
+void KeepDecoderMessage(FREE_IMAGE_FORMAT, const char* message)
+{
+    // A badly damaged file may be reported line by line, and the header's
+    // reading says again what the decoding will: the first few, once, say
+    // enough.
+    constexpr std::size_t enough = 200;
+    if (decoderMessages != nullptr && message != nullptr && decoderMessages->size() < enough &&
+        decoderMessages->find(message) == std::string::npos) {
+        if (!decoderMessages->empty()) {
+            *decoderMessages += "; ";
+        }
+        *decoderMessages += message;
+    }
+}
+
+class DecoderMessages {
+public:
+    DecoderMessages()
+    {
+        static const bool handled = [] {
+            FreeImage_SetOutputMessage(KeepDecoderMessage);
+            return true;
+        }();
+        (void)handled;
+        decoderMessages = &said;
+    }
+    ~DecoderMessages() { decoderMessages = nullptr; }
+    DecoderMessages(const DecoderMessages&) = delete;
+    DecoderMessages& operator=(const DecoderMessages&) = delete;
+
+    const std::string& Said() const { return said; }
+
+private:
+    std::string said;
+};
+
 std::size_t BytesOf(const PictureLevel& level)
 {
     return static_cast<std::size_t>(level.width) * static_cast<std::size_t>(level.height) * bytesPerPixel;
@@ -27,12 +75,21 @@ std::size_t BytesOf(const PictureLevel& level)
 DecodedPicture Copy(const DecodedPicture& picture)
 {
     DecodedPicture copy;
+    copy.opaque = picture.opaque;
+    copy.problem = picture.problem;
     for (const PictureLevel& level : picture.levels) {
         PictureLevel& copied = copy.levels.emplace_back(PictureLevel{level.width, level.height, nullptr});
         copied.pixels = std::make_unique_for_overwrite<std::uint8_t[]>(BytesOf(level));
         std::memcpy(copied.pixels.get(), level.pixels.get(), BytesOf(level));
     }
     return copy;
+}
+
+DecodedPicture Refused(std::string problem)
+{
+    DecodedPicture picture;
+    picture.problem = std::move(problem);
+    return picture;
 }
 
 bool SquarePowerOfTwo(int width, int height)
@@ -75,10 +132,37 @@ bool EveryAlphaFull(const PictureLevel& level)
 
 }  // namespace
 
+void SetLargestTextureSide(int side)
+{
+    largestSide = side;
+}
+
+int LargestTextureSide()
+{
+    return largestSide;
+}
+
 DecodedPicture DecodePicture(const std::string& path)
 {
+    if (IsSpecialFile(path)) {
+        return Refused("not a regular file");
+    }
     const FREE_IMAGE_FORMAT type = FreeImage_GetFileType(path.c_str(), 0);
-    const Bitmap bitmap(type == FIF_UNKNOWN ? nullptr : FreeImage_Load(type, path.c_str(), 0));
+    if (type == FIF_UNKNOWN) {
+        return {};
+    }
+    const DecoderMessages messages;
+    if (FreeImage_FIFSupportsNoPixels(type)) {
+        const Bitmap header(FreeImage_Load(type, path.c_str(), FIF_LOAD_NOPIXELS));
+        const unsigned width = header ? FreeImage_GetWidth(header.get()) : 0;
+        const unsigned height = header ? FreeImage_GetHeight(header.get()) : 0;
+        const auto largest = static_cast<unsigned>(LargestTextureSide());
+        if (width > largest || height > largest) {
+            return Refused(FormatText("%u x %u pixels, larger than the largest texture, %u x %u",
+                                      width, height, largest, largest));
+        }
+    }
+    const Bitmap bitmap(FreeImage_Load(type, path.c_str(), 0));
     Bitmap converted;
     FIBITMAP* pixelsSource = bitmap.get();
     if (bitmap && FreeImage_GetBPP(bitmap.get()) != 32 && FreeImage_GetBPP(bitmap.get()) != 24) {
@@ -88,9 +172,10 @@ DecodedPicture DecodePicture(const std::string& path)
     const int width = pixelsSource ? static_cast<int>(FreeImage_GetWidth(pixelsSource)) : 0;
     const int height = pixelsSource ? static_cast<int>(FreeImage_GetHeight(pixelsSource)) : 0;
     if (width <= 0 || height <= 0) {
-        return {};
+        return Refused(messages.Said());
     }
     DecodedPicture picture;
+    picture.problem = messages.Said();
     // 24-bit pictures (every JPEG) are widened in the same pass, sparing the
     // library's conversion and its copy.
     const int sourceBytesPerPixel = static_cast<int>(FreeImage_GetBPP(pixelsSource)) / 8;

@@ -23,13 +23,23 @@ struct PictureLevel {
 struct DecodedPicture {
     std::vector<PictureLevel> levels;  // full size first
     bool opaque = false;               // every pixel's alpha is full
+    // What is wrong with the file, when something is and it exists: why no
+    // levels, or what the decoder met in a file it decoded all the same
+    // (a JPEG cut short decodes with its missing rows grey).
+    std::string problem;
 };
 
 // Decodes with the image library and, for a square picture whose side is a
 // power of two, halves it down to one pixel exactly as GLU's mipmap builder
 // does (each texel the rounded mean of four); needs no GL, runs on any
-// thread.
+// thread. A picture with a side longer than the largest texture side is
+// refused from its header, before its pixels are decoded.
 DecodedPicture DecodePicture(const std::string& path);
+
+// The longest side a texture may have: the driver's, once a GL context
+// says so. Until then, that of the largest texture any driver takes.
+void SetLargestTextureSide(int side);
+int LargestTextureSide();
 
 // Decodes the pictures the loader will need, in the order it will need
 // them, on worker threads (one per core), while the loader builds the show

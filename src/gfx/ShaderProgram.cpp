@@ -53,21 +53,17 @@ GLuint TryCompile(const char* source, GLenum type, std::string& log)
     return 0;
 }
 
-// Stops the load; the viewer's message also goes to the debug output.
-[[noreturn]] void Fail(const std::string& message)
-{
-    DebugOutput(message.ends_with('\n') ? message : message + "\n");
-    throw DemoMessage(message);
-}
-
-// Creates and compiles one shader; on an error the shader is deleted and
-// the compiler's message written to the debug output and thrown.
-GLuint CompileStage(const char* source, GLenum type)
+// Creates and compiles one shader; on an error the shader is deleted and the
+// compiler's message thrown (whoever catches it says it, once) with the file's name (null: an effect's own
+// shader) and the lines the message names, not the whole source, which
+// would bury the message.
+GLuint CompileStage(const char* source, GLenum type, const char* name)
 {
     std::string log;
     const GLuint shader = TryCompile(source, type, log);
     if (shader == 0) {
-        Fail(FormatText("Compiler error %s... while compiling:\n %s\n", log.c_str(), source));
+        throw DemoMessage(FormatText("Compiler error %s... while compiling:\n %s\n%s", log.c_str(),
+                        name != nullptr ? name : "an effect's own shader", LinesTheLogNames(source, log).c_str()));
     }
     return shader;
 }
@@ -118,9 +114,12 @@ std::vector<GlslVersion> OfferedVersions()
     return NewestFirst(std::move(versions));
 }
 
-std::string CompileErrorIn(const char* path, GlslVersion version, const std::string& log)
+// The file's own lines keep their numbers in every version it is built
+// with, so the lines the log names are the file's.
+std::string CompileErrorIn(const char* path, GlslVersion version, const std::string& log, const std::string& source)
 {
-    return FormatText("Compiler error in %s (GLSL %s): %s", path, version.Printed().c_str(), log.c_str());
+    return FormatText("Compiler error in %s (GLSL %s): %s%s", path, version.Printed().c_str(), log.c_str(),
+                      LinesTheLogNames(source, log).c_str());
 }
 
 // Builds the program of the compiled fragment shader and the vertex stage of
@@ -133,7 +132,7 @@ void LinkWithVertexStage(ShaderProgram& target, GLuint fragment, const std::stri
     std::string log;
     target.vertexShader = TryCompile(vertexSource.c_str(), GL_VERTEX_SHADER, log);
     if (target.vertexShader == 0) {
-        Fail(FormatText("Compiler error in the vertex stage for %s (GLSL %s): %s", path, version.Printed().c_str(), log.c_str()));
+        throw DemoMessage(FormatText("Compiler error in the vertex stage for %s (GLSL %s): %s", path, version.Printed().c_str(), log.c_str()));
     }
     target.program = glCreateProgram();
     glAttachShader(target.program, target.vertexShader);
@@ -159,13 +158,13 @@ void BuildShadertoy(ShaderProgram& target, const char* path, const std::string& 
             return;
         }
         if (!newestError) {
-            newestError = CompileErrorIn(path, version, log);
+            newestError = CompileErrorIn(path, version, log, source);
         }
     }
     if (newestError) {
-        Fail(*newestError);
+        throw DemoMessage(*newestError);
     }
-    Fail(FormatText("%s is written for Shadertoy and needs GLSL 1.30, 3.00 es or newer, which this driver does not offer "
+    throw DemoMessage(FormatText("%s is written for Shadertoy and needs GLSL 1.30, 3.00 es or newer, which this driver does not offer "
                     "(it offers GLSL %s)",
                     path, DescribeVersions(offered).c_str()));
 }
@@ -174,13 +173,13 @@ void BuildModern(ShaderProgram& target, const char* path, const std::string& sou
 {
     const std::vector<GlslVersion> offered = OfferedVersions();
     if (std::find(offered.begin(), offered.end(), version) == offered.end()) {
-        Fail(FormatText("%s asks for GLSL %s, which this driver does not offer (it offers GLSL %s)", path,
+        throw DemoMessage(FormatText("%s asks for GLSL %s, which this driver does not offer (it offers GLSL %s)", path,
                         version.Printed().c_str(), DescribeVersions(offered).c_str()));
     }
     std::string log;
     const GLuint fragment = TryCompile(source.c_str(), GL_FRAGMENT_SHADER, log);
     if (fragment == 0) {
-        Fail(CompileErrorIn(path, version, log));
+        throw DemoMessage(CompileErrorIn(path, version, log, source));
     }
     LinkWithVertexStage(target, fragment, ModernVertex(source), path, version);
 }
@@ -205,7 +204,7 @@ void ShaderProgram::LoadShader(bool fromFile, const char* text)
         CompileAndLink(text);
         return;
     }
-    CompileAndLink(ReadShaderFile(text).c_str());
+    CompileAndLink(ReadShaderFile(text).c_str(), text);
 }
 
 void ShaderProgram::LoadAuthorShader(const char* path)
@@ -213,7 +212,7 @@ void ShaderProgram::LoadAuthorShader(const char* path)
     const std::string source = ReadShaderFile(path);
     switch (StyleOf(source)) {
     case ShaderStyle::Classic:
-        CompileAndLink(source.c_str());
+        CompileAndLink(source.c_str(), path);
         break;
     case ShaderStyle::Shadertoy:
         BuildShadertoy(*this, path, source);
@@ -225,9 +224,9 @@ void ShaderProgram::LoadAuthorShader(const char* path)
     }
 }
 
-void ShaderProgram::CompileAndLink(const char* source)
+void ShaderProgram::CompileAndLink(const char* source, const char* name)
 {
-    shader = CompileStage(source, GL_FRAGMENT_SHADER);
+    shader = CompileStage(source, GL_FRAGMENT_SHADER, name);
     program = glCreateProgram();
     glAttachShader(program, shader);
     LinkAndReport(program);
@@ -244,19 +243,19 @@ void VertexFragmentProgram::Load(const char* fragmentPath, const char* vertexPat
 {
     program = glCreateProgram();
     if (const std::optional<std::string> text = ReadWholeFile(fragmentPath)) {
-        fragmentShader = CompileShader(text->c_str(), GL_FRAGMENT_SHADER);
+        fragmentShader = CompileShader(text->c_str(), GL_FRAGMENT_SHADER, fragmentPath);
         glAttachShader(program, fragmentShader);
     }
     if (const std::optional<std::string> text = ReadWholeFile(vertexPath)) {
-        vertexShader = CompileShader(text->c_str(), GL_VERTEX_SHADER);
+        vertexShader = CompileShader(text->c_str(), GL_VERTEX_SHADER, vertexPath);
         glAttachShader(program, vertexShader);
     }
     LinkAndReport(program);
 }
 
-GLuint VertexFragmentProgram::CompileShader(const char* source, GLenum type)
+GLuint VertexFragmentProgram::CompileShader(const char* source, GLenum type, const char* name)
 {
-    return CompileStage(source, type);
+    return CompileStage(source, type, name);
 }
 
 std::optional<std::string> ReadWholeFile(const char* path)

@@ -35,10 +35,11 @@ public:
     // none the shader can use or the shader does not compile there.
     void LoadAuthorShader(const char* path);
 
-    // Throws the compiler's message (also written to the debug output) and
-    // builds no program when the source does not compile. A program that
-    // does not link is kept, and the linker's log goes to the debug output.
-    void CompileAndLink(const char* source);
+    // Throws the compiler's message, naming the file the source came from
+    // (none: an effect's own), and builds no program when the source does
+    // not compile. A program that does not link is kept, and the linker's
+    // log goes to the debug output.
+    void CompileAndLink(const char* source, const char* name = nullptr);
 
     GLuint shader = 0;
     GLuint vertexShader = 0;  // only for an author's Shadertoy or Modern shader
@@ -58,8 +59,8 @@ public:
     void Load(const char* fragmentPath, const char* vertexPath);
 
     // Compiles one stage (GL_FRAGMENT_SHADER or GL_VERTEX_SHADER) and gives
-    // its name; throws the compile message as LoadShader does.
-    GLuint CompileShader(const char* source, GLenum type);
+    // its GL name; throws the compile message as LoadShader does.
+    GLuint CompileShader(const char* source, GLenum type, const char* name = nullptr);
 
     GLuint vertexShader = 0;
     GLuint fragmentShader = 0;

@@ -452,3 +452,40 @@ std::string ModernVertex(std::string_view fragmentSource)
     const std::string versionLine = directive ? "#version " + std::string(directive->rest) : GlslVersion{}.Directive();
     return FullWindowVertex(versionLine, SourceTokens(withoutComments).TexcoordInputs());
 }
+
+std::string LinesTheLogNames(std::string_view source, std::string_view log, std::size_t most)
+{
+    std::vector<int> named;
+    for (std::size_t at = log.find('0'); at != std::string_view::npos && named.size() < most; at = log.find('0', at + 1)) {
+        // Source string 0, the only one given, then its line, where a word
+        // starts (not a column's 0 after "0:").
+        const bool alone = at == 0 || std::isspace(static_cast<unsigned char>(log[at - 1]));
+        if (!alone || at + 2 >= log.size() || (log[at + 1] != ':' && log[at + 1] != '(')) {
+            continue;
+        }
+        int line = 0;
+        const auto [end, error] = std::from_chars(log.data() + at + 2, log.data() + log.size(), line);
+        if (error == std::errc() && line > 0 && std::find(named.begin(), named.end(), line) == named.end()) {
+            named.push_back(line);
+        }
+    }
+    constexpr std::size_t longest = 200;
+    std::string excerpt;
+    for (const int wanted : named) {
+        std::size_t start = 0;
+        for (int line = 1; line < wanted && start != std::string_view::npos; ++line) {
+            start = source.find('\n', start);
+            start = start == std::string_view::npos ? start : start + 1;
+        }
+        if (start == std::string_view::npos || start >= source.size()) {
+            continue;
+        }
+        std::string_view text = source.substr(start, source.find('\n', start) - start);
+        if (text.ends_with('\r')) {
+            text.remove_suffix(1);
+        }
+        excerpt += FormatText("%5d: %.*s%s\n", wanted, static_cast<int>(std::min(text.size(), longest)), text.data(),
+                              text.size() > longest ? "..." : "");
+    }
+    return excerpt;
+}

@@ -72,3 +72,9 @@ std::string ShadertoyVertex(GlslVersion version);
 // set to the window's texture coordinate, (0, 0) at the bottom left to
 // (1, 1) at the top right.
 std::string ModernVertex(std::string_view fragmentSource);
+
+// The lines of the source a compiler's log names ("0:12(3): error" from
+// Mesa, "0(12) : error" from NVIDIA, "ERROR: 0:12:" from others), each once,
+// in the order first named, at most `most` of them, as "   12: text\n" with
+// a line cut at 200 characters; empty when the log names none.
+std::string LinesTheLogNames(std::string_view source, std::string_view log, std::size_t most = 8);

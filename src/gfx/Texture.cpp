@@ -83,9 +83,14 @@ void CTextureFreeImage::LoadFromFile(const char* path)
     const DecodedPicture picture = prefetched ? std::move(*prefetched) : DecodePicture(file);
     opaque = picture.opaque;
     if (picture.levels.empty()) {
-        DebugOutput(FormatText("Unable to load image: %s\n", path));
+        DebugOutput(picture.problem.empty() ? FormatText("Unable to load image: %s\n", path)
+                                            : FormatText("Unable to load image: %s (%s)\n", path, picture.problem.c_str()));
         NoteUnreadableFile(path);
         return;
+    }
+    if (!picture.problem.empty()) {
+        DebugOutput(FormatText("The image %s is damaged: %s\n", path, picture.problem.c_str()));
+        NoteUnreadableFile(path);
     }
     if (picture.levels.size() > 1) {
         UploadLevels(picture.levels);

@@ -8,7 +8,10 @@
 #include <new>
 
 #include "core/AssetFolders.h"
+#include "core/DebugOutput.h"
+#include "core/DemoMessage.h"
 #include "core/FileReads.h"
+#include "core/RegularFile.h"
 
 namespace {
 
@@ -69,12 +72,24 @@ float Clamp01(float value)
     return std::min(value, 1.0f);
 }
 
+// The length the file's first chunk gives itself, or 0 when it is no main
+// chunk.
+std::uint32_t MainChunkLength(const std::vector<std::uint8_t>& bytes)
+{
+    if (bytes.size() < 6 || bytes[0] != (ChunkId::main & 0xFF) || bytes[1] != (ChunkId::main >> 8)) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(bytes[2]) | static_cast<std::uint32_t>(bytes[3]) << 8 |
+           static_cast<std::uint32_t>(bytes[4]) << 16 | static_cast<std::uint32_t>(bytes[5]) << 24;
+}
+
 }  // namespace
 
 L3DS::L3DS(const std::string& fileName)
 {
-    // The effect goes on without meshes; only the notice tells of the file.
-    if (!LoadModel(fileName)) {
+    // The effect goes on without meshes, or with those a damaged file still
+    // held; only the notice tells of the file.
+    if (!LoadModel(fileName) || cutShort) {
         NoteUnreadableFile(fileName);
     }
 }
@@ -84,7 +99,12 @@ L3DS::~L3DS() = default;
 bool L3DS::LoadModel(const std::string& fileName)
 {
     NoteFileRead(fileName);
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(FindAsset(fileName).c_str(), "rb"));
+    const std::string found = FindAsset(fileName);
+    if (IsSpecialFile(found)) {
+        DebugOutput(FormatText("Unable to load model: %s (not a regular file)\n", fileName.c_str()));
+        return false;
+    }
+    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(found.c_str(), "rb"));
     if (!file) {
         return false;
     }
@@ -105,6 +125,14 @@ bool L3DS::LoadModel(const std::string& fileName)
     }
     if (std::fread(bytes.data(), bytes.size(), 1, file.get()) != 1) {
         return false;
+    }
+    // A file cut short still gives what its first chunks hold, so the model
+    // would lose parts, or vanish, without a word.
+    const std::uint32_t declared = MainChunkLength(bytes);
+    cutShort = declared > bytes.size();
+    if (cutShort) {
+        DebugOutput(FormatText("The model %s is damaged: it holds %zu of the %u bytes its chunks declare\n",
+                               fileName.c_str(), bytes.size(), static_cast<unsigned>(declared)));
     }
     return LoadFromBytes(std::move(bytes));
 }

@@ -81,4 +81,5 @@ private:
     std::vector<std::uint8_t> buffer;
     std::uint32_t bufferSize = 0;
     std::uint32_t cursor = 0;
+    bool cutShort = false;  // the file ends before its chunks do
 };

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/DemoMessage.h"
+#include "core/RegularFile.h"
 
 namespace {
 
@@ -18,6 +19,9 @@ struct SoundFileCloser {
 DecodedMusic DecodedMusic::Load(const std::string& path)
 {
     const auto fail = [&path] { return DemoMessage(FormatText("Unable to load music: %s", path.c_str())); };
+    if (IsSpecialFile(path)) {
+        throw DemoMessage(FormatText("Unable to load music: %s (not a regular file)", path.c_str()));
+    }
 
     SF_INFO info{};
     const std::unique_ptr<SNDFILE, SoundFileCloser> file(sf_open(path.c_str(), SFM_READ, &info));

@@ -340,23 +340,9 @@ std::unique_ptr<std::FILE, FileCloser> OpenText(const std::string& text)
 {
     std::unique_ptr<std::FILE, FileCloser> stream(fmemopen(const_cast<char*>(text.data()), text.size(), "r"));
     if (!stream) {
-        throw DemoMessage("Unable to load data/demo.txt");
+        throw DemoMessage(ScriptUnreadableMessage());
     }
     return stream;
-}
-
-// The script's whole text; false when it cannot be read.
-bool ReadScriptText(std::string& text)
-{
-    const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(ScriptReader::scriptPath, "r"));
-    if (!file) {
-        return false;
-    }
-    char buffer[4096];
-    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
-        text.append(buffer, read);
-    }
-    return true;
 }
 
 }  // namespace
@@ -364,10 +350,11 @@ bool ReadScriptText(std::string& text)
 void DemoScript::Load(const KeywordTable& keywords, EffectList& effects, FrameWindow& window, std::string& musicFile,
                       std::uint32_t& startOffset, std::vector<EntrySource>* sources, const MusicNamed& musicNamed)
 {
-    std::string text;
-    if (!ReadScriptText(text)) {
-        throw DemoMessage("Unable to load data/demo.txt");
+    const std::optional<std::string> read = ReadScriptText();
+    if (!read) {
+        throw DemoMessage(ScriptUnreadableMessage());
     }
+    const std::string& text = *read;
     // The pictures decode on other threads while the entries are built,
     // the loading screen's first.
     std::vector<std::string> pictures = PicturesAhead(keywords, text);
@@ -418,11 +405,12 @@ DemoScript::Progress& DemoScript::NoProgress()
 
 void DemoScript::Check(const KeywordTable& keywords, EffectList& effects, ScriptCheck& check, const MusicNamed& musicNamed)
 {
-    std::string text;
-    if (!ReadScriptText(text)) {
+    const std::optional<std::string> read = ReadScriptText();
+    if (!read) {
         check.problems.Error(0, "the script cannot be read");
         return;
     }
+    const std::string& text = *read;
     PicturePrefetch prefetch(PicturesAhead(keywords, text));
     const PicturePrefetchScope prefetching(prefetch);
     CheckText(keywords, effects, text, check, musicNamed);

@@ -8,6 +8,7 @@
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "core/FileReads.h"
+#include "core/RegularFile.h"
 
 namespace Effekter {
 
@@ -33,6 +34,10 @@ void* OpenFreshCopy(const std::string& path)
 void* OpenLibrary(const std::string& path)
 {
     NoteFileRead(path);
+    if (IsSpecialFile(path)) {
+        DebugOutput(FormatText("%s is not a regular file\n", path.c_str()));
+        throw DemoMessage(FormatText("Unable to load plugin: %s", path.c_str()));
+    }
     void* library = PluginLoader::FreshLibraries::Active() ? OpenFreshCopy(path) : dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {
         const char* reason = dlerror();

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
 #include <memory>
 
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
+#include "core/RegularFile.h"
 #include "script/ScriptProblems.h"
 
 namespace {
@@ -169,4 +171,29 @@ bool IsWholeNumber(const std::string& text)
     const long number = std::strtol(text.c_str(), &end, 10);
     return end != text.c_str() && end == text.c_str() + text.size() && errno != ERANGE &&
            number >= std::numeric_limits<std::int32_t>::min() && number <= std::numeric_limits<std::int32_t>::max();
+}
+
+std::optional<std::string> ReadScriptText()
+{
+    if (IsSpecialFile(ScriptReader::scriptPath)) {
+        return std::nullopt;
+    }
+    std::FILE* opened = std::fopen(ScriptReader::scriptPath, "r");
+    if (opened == nullptr) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(opened, std::fclose);
+    std::string text;
+    char buffer[4096];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+        text.append(buffer, read);
+    }
+    return text;
+}
+
+std::string ScriptUnreadableMessage()
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return std::string("Unable to load ") + ScriptReader::scriptPath + (error ? "" : " in " + folder.string());
 }

@@ -7,6 +7,15 @@
 
 class ScriptProblems;
 
+// The script's whole text; nothing when it cannot be read, or when what
+// stands at its path is no regular file.
+std::optional<std::string> ReadScriptText();
+
+// What a show whose script cannot be read ends with: "Unable to load
+// data/demo.txt", and the folder it was looked for in, which the viewer may
+// not have chosen.
+std::string ScriptUnreadableMessage();
+
 // Reads the demo script's values, one per line, straight from a C stream:
 // a plug-in reads its own lines from the same stream and the reader goes on
 // after them, so nothing is buffered here.

@@ -1,23 +1,23 @@
 #include "watch/LiveShow.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "core/FileReads.h"
 #include "script/PluginLoader.h"
+#include "script/ScriptReader.h"
 
 namespace {
 
 std::string ReadScript()
 {
-    std::ifstream file(LiveShow::scriptPath, std::ios::binary);
-    if (!file) {
-        throw DemoMessage("Unable to load data/demo.txt");
+    std::optional<std::string> text = ReadScriptText();
+    if (!text) {
+        throw DemoMessage(ScriptUnreadableMessage());
     }
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return std::move(*text);
 }
 
 // Every file read while it exists. A file that cannot be read fails the

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 
 #include "core/DemoMessage.h"
@@ -77,8 +80,9 @@ std::string FromTheBuild(const std::string& file)
 }
 
 // What the debug output says of a file that could not be read or used.
-constexpr std::array<const char*, 6> problems{"Unable to load", "Error opening", "Unable to locate shader handle",
-                                              "Compiler error", "Linker error", "Exception"};
+constexpr std::array<const char*, 8> problems{"Unable to load", "Error opening", "Unable to locate shader handle",
+                                              "Compiler error", "Linker error", "Exception", "is damaged",
+                                              "not a regular file"};
 
 std::size_t Count(const std::string& text, const std::string& part)
 {
@@ -141,7 +145,7 @@ TEST_F(KestrovaRun, AFatalMessageExitsWithOne)
     std::filesystem::remove(show.Root() / "data/demo.txt");
     outcome = Run("");
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load data/demo.txt\n");
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load data/demo.txt in " + show.Root().string() + "\n");
 }
 
 // A batch run never waits for a click, whether a display is there or not.
@@ -179,6 +183,51 @@ TEST_F(KestrovaRun, AMessageBoxThatCannotBeShownChangesNothingButALine)
                                "timeout 30 xvfb-run -a -s '-fp built-ins -screen 0 640x480x24'");
     EXPECT_EQ(said.exitCode, 0) << said.errors;
     EXPECT_PRED2(Contains, said.errors, "Exception: End of show\nThe message box cannot be shown: ");
+}
+
+// Opened by name, a named pipe blocks until some writer comes: the show
+// opens nothing but regular files, and each refusal names the file.
+TEST_F(KestrovaRun, NothingButRegularFilesIsOpened)
+{
+    std::filesystem::create_directories(show.Root() / "data/rubber");
+    for (const char* pipe : {"data/pipe.wav", "data/pipe.jpg", "data/pipe.so", "data/rubber/simple.3ds"}) {
+        ASSERT_EQ(mkfifo((show.Root() / pipe).c_str(), 0600), 0) << pipe;
+    }
+    const std::string render = "--render 100 --out frames";
+    const std::string timeLimit = "timeout 20";
+    show.WriteScript("data/pipe.wav\n0\n1\nFlashWhite\n0\n300");
+    Outcome outcome = Run(render, "160x120", timeLimit);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load music: data/pipe.wav (not a regular file)\n");
+
+    show.WriteScript("data/music.wav\n0\n3\nAlphaBlendImage\n0\n1000\ndata/pipe.jpg\nUP\nRubber3d\n0\n1000\n"
+                     "Plugin\n0\n1000\ndata/pipe.so\n");
+    outcome = Run(render, "160x120", timeLimit);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Unable to load image: data/pipe.jpg (not a regular file)\n");
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Unable to load model: data/rubber/simple.3ds (not a regular file)\n");
+    EXPECT_PRED2(Contains, outcome.debugOutput,
+                 "data/pipe.so is not a regular file\nException: Unable to load plugin: data/pipe.so\n");
+
+    std::filesystem::remove(show.Root() / "data/demo.txt");
+    ASSERT_EQ(mkfifo((show.Root() / "data/demo.txt").c_str(), 0600), 0);
+    outcome = Run(render, "160x120", timeLimit);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_PRED2(Contains, outcome.debugOutput, "Exception: Unable to load data/demo.txt in " + show.Root().string() + "\n");
+}
+
+// SDL turns Ctrl+C and SIGTERM into a quit that only the frame loop sees;
+// while the show loads they end the program as they end any other.
+TEST_F(KestrovaRun, ASignalWhileLoadingEndsTheRunAtOnce)
+{
+    const std::string plugin = std::string(TEST_PLUGIN_DIR) + "/slow_plugin.so";  // half a minute to start
+    show.WriteScript("data/music.wav\n0\n1\nPlugin\n0\n1000\n" + plugin + "\n");
+    for (const auto& [signal, status] : {std::pair{"TERM", 128 + SIGTERM}, std::pair{"INT", 128 + SIGINT}}) {
+        const auto start = std::chrono::steady_clock::now();
+        const Outcome outcome = Run("", "160x120", std::string("timeout --preserve-status -s ") + signal + " 2");
+        EXPECT_EQ(outcome.exitCode, status) << signal;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << signal;
+    }
 }
 
 TEST_F(KestrovaRun, ATracksFileThatCannotBeReadStopsTheStart)

@@ -86,7 +86,8 @@ TEST_F(ShowCheckRun, EveryProblemIsReportedWithItsLineAndAnErrorExitsWithOne)
     EXPECT_PRED2(Contains, report,
                  "data/demo.txt:17: error: AlphaBlendImage: the picture data/pictures/missing.jpg cannot be read\n");
     EXPECT_PRED2(Contains, report, "data/demo.txt:22: error: Rubber3d: the model data/rubber/simple.3ds cannot be read\n");
-    EXPECT_PRED2(Contains, report, "data/demo.txt:25: error: ShaderShow: data/broken.fs: Compiler error");
+    EXPECT_PRED2(Contains, report, "data/demo.txt:25: error: ShaderShow: Compiler error ");
+    EXPECT_PRED2(Contains, report, "... while compiling:\n data/broken.fs\n    1: void main() { gl_FragColor = vec4(1.0) }\n");
     EXPECT_PRED2(Contains, report, "data/demo.txt:30: error: Plugin: Unable to fint Draw function in plugin: " + plugin + "\n");
     EXPECT_PRED2(Contains, report, "data/demo.txt:35: warning: the show ends at 3500, after the music's end at 3000 ms");
     EXPECT_PRED2(Contains, report, "data/demo.rocket: error: Unable to read tracks file data/demo.rocket, line 3: ");
@@ -146,7 +147,8 @@ TEST_F(ShowCheckRun, AFolderChecksWithoutAnyDisplay)
                      "ShaderShow\n0\n1000\ndata/broken.fs\ndata/card.png\n");
     Checked checked = Check(show.Root(), "", "env -u DISPLAY -u WAYLAND_DISPLAY");
     EXPECT_EQ(checked.exitCode, 1) << checked.debugOutput;
-    EXPECT_PRED2(Contains, checked.report, "data/demo.txt:9: error: ShaderShow: data/broken.fs: Compiler error");
+    EXPECT_PRED2(Contains, checked.report, "data/demo.txt:9: error: ShaderShow: Compiler error ");
+    EXPECT_PRED2(Contains, checked.report, "... while compiling:\n data/broken.fs\n");
 
     show.WriteScript("data/music.wav\n0\n1\nShaderShow\n0\n1000\ndata/solid.fs\ndata/card.png\n");
     checked = Check(show.Root(), "", "env -u DISPLAY -u WAYLAND_DISPLAY");

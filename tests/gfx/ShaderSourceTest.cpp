@@ -389,3 +389,41 @@ TEST(VertexStages, AShadertoyShaderGetsItsVersionAndNoOutputs)
     EXPECT_EQ(VertexOutputs(vertex), std::set<std::string>());
     EXPECT_NE(vertex.find(std::string("in vec4 ") + positionAttribute + ";"), std::string::npos);
 }
+
+// The lines a compiler's message points at, as each driver writes them.
+TEST(CompilerLogLines, EachDriversFormIsReadAndEachLineShownOnce)
+{
+    const std::string source = "#version 110\nuniform float time;\r\nvoid main()\n{\n    gl_FragColor = vec4(time)\n}\n";
+    EXPECT_EQ(LinesTheLogNames(source, "0:6(1): error: syntax error, unexpected '}'\n"), "    6: }\n") << "Mesa";
+    EXPECT_EQ(LinesTheLogNames(source, "0(5) : error C0000: syntax error\n0(6) : error C0000: ...\n"),
+              "    5:     gl_FragColor = vec4(time)\n    6: }\n")
+        << "NVIDIA";
+    EXPECT_EQ(LinesTheLogNames(source, "ERROR: 0:2: 'time' : redefinition\nERROR: 0:2: more\n"),
+              "    2: uniform float time;\n")
+        << "others; a carriage return is no part of the line";
+    EXPECT_EQ(LinesTheLogNames(source, "0:4(2): error: a\n0:1(1): error: b\n"), "    4: {\n    1: #version 110\n")
+        << "in the order named";
+}
+
+TEST(CompilerLogLines, NothingIsMadeUp)
+{
+    const std::string source = "void main() {}\n";
+    EXPECT_EQ(LinesTheLogNames(source, ""), "");
+    EXPECT_EQ(LinesTheLogNames(source, "error: no line here, nor at 10:3 or 20(4)\n"), "") << "only source string 0";
+    EXPECT_EQ(LinesTheLogNames(source, "0:0(1): error\n0:9(1): error: past the end\n"), "");
+    std::string log;
+    for (int line = 1; line <= 20; ++line) {
+        log += "0:1(" + std::to_string(line) + "): error\n";
+    }
+    EXPECT_EQ(LinesTheLogNames(source, log), "    1: void main() {}\n");
+
+    std::string many;
+    std::string everyLine;
+    for (int line = 1; line <= 20; ++line) {
+        many += "x" + std::to_string(line) + "\n";
+        everyLine += "0:" + std::to_string(line) + "(1): error\n";
+    }
+    EXPECT_EQ(LinesTheLogNames(many, everyLine, 3), "    1: x1\n    2: x2\n    3: x3\n") << "at most as many as asked";
+    const std::string longLine(500, 'a');
+    EXPECT_EQ(LinesTheLogNames(longLine, "0:1(1): error\n"), "    1: " + std::string(200, 'a') + "...\n");
+}

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/DemoMessage.h"
+#include "core/FileReads.h"
 #include "gfx/Guards.h"
 #include "gfx/PicturePrefetch.h"
 #include "gfx/Texture.h"
@@ -173,14 +174,47 @@ TEST_F(Textures, MissingFileIsLoggedAndTheShowGoesOn)
     EXPECT_TRUE(BetweenEffectsState());
 }
 
+// With what the decoder said of it.
 TEST_F(Textures, UnreadableFileIsLoggedToo)
 {
     const ScriptFolder folder;
     folder.WriteFile("broken.jpg", "\xFF\xD8\xFF\xE0 this is not really a picture");
     testing::internal::CaptureStderr();
     const CTextureFreeImage texture("broken.jpg");
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Unable to load image: broken.jpg\n"), std::string::npos);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind("Unable to load image: broken.jpg (", 0), 0u) << said;
+    EXPECT_TRUE(said.ends_with(")\n")) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_EQ(LevelZeroWidth(texture.textureId), 0);
+}
+
+// A cut JPEG decodes with grey rows where its data ends: it is drawn, but
+// said to be damaged, and a live rebuild fails on it as on a missing file.
+TEST_F(Textures, ADamagedPictureIsDrawnSaidAndNoted)
+{
+    const ScriptFolder folder;
+    ASSERT_TRUE(WriteTwoBandPicture((folder.Root() / "whole.jpg").string(), FIF_JPEG, 24, {255, 0, 0, 255},
+                                    {0, 0, 255, 255}, 64));
+    const std::string whole = ReadBytes(folder.Root() / "whole.jpg");
+    folder.WriteFile("cut.jpg", whole.substr(0, whole.size() - 20));  // into the picture's data
+    class Unreadable : public FileReadListener {
+    public:
+        void FileRead(const std::string&) override {}
+        void FileUnreadable(const std::string& path) override { noted.push_back(path); }
+        std::vector<std::string> noted;
+    } listener;
+    FileReadListener* previous = SetFileReadListener(&listener);
+    testing::internal::CaptureStderr();
+    {
+        const CTextureFreeImage intact("whole.jpg");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    }
+    testing::internal::CaptureStderr();
+    const CTextureFreeImage texture("cut.jpg");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "The image cut.jpg is damaged: Premature end of JPEG file\n");
+    SetFileReadListener(previous);
+    EXPECT_EQ(listener.noted, std::vector<std::string>{"cut.jpg"});
+    EXPECT_EQ(LevelZeroWidth(texture.textureId), 64);
 }
 
 TEST_F(Textures, DestructionReleasesTheName)

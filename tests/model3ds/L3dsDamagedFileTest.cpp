@@ -3,6 +3,10 @@
 #include <cmath>
 #include <random>
 
+#include <sys/stat.h>
+
+#include "core/DemoMessage.h"
+#include "core/FileReads.h"
 #include "model3ds/L3DS.h"
 #include "model3ds/ModelFiles.h"
 
@@ -78,7 +82,69 @@ void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t valu
     }
 }
 
+// The files the loader says it could not read, or not wholly.
+class UnreadableFiles : public FileReadListener {
+public:
+    UnreadableFiles() : previous(SetFileReadListener(this)) {}
+    ~UnreadableFiles() override { SetFileReadListener(previous); }
+    UnreadableFiles(const UnreadableFiles&) = delete;
+    UnreadableFiles& operator=(const UnreadableFiles&) = delete;
+
+    void FileRead(const std::string&) override {}
+    void FileUnreadable(const std::string& path) override { noted.push_back(path); }
+
+    std::vector<std::string> noted;
+
+private:
+    FileReadListener* previous;
+};
+
+// What loading the file says on the debug output.
+std::string LoadSays(const std::string& path)
+{
+    testing::internal::CaptureStderr();
+    const L3DS loader(path);
+    return testing::internal::GetCapturedStderr();
+}
+
 }  // namespace
+
+// A cut file gives what it holds, but never without a word: the model
+// would lose parts or vanish from the show unexplained.
+TEST(L3dsDamagedFile, AFileCutShortIsSaidAndNoted)
+{
+    const std::vector<std::uint8_t>& whole = SampleBytes();
+    const TemporaryModelFile file(whole);
+    UnreadableFiles unreadable;
+    EXPECT_EQ(LoadSays(file.Path()), "");
+    EXPECT_TRUE(unreadable.noted.empty());
+
+    const std::size_t third = whole.size() / 3;
+    file.Rewrite(std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(third)));
+    EXPECT_EQ(LoadSays(file.Path()), FormatText("The model %s is damaged: it holds %zu of the %zu bytes its chunks declare\n",
+                                                file.Path().c_str(), third, whole.size()));
+    EXPECT_EQ(unreadable.noted, std::vector<std::string>{file.Path()});
+
+    // One byte short is as damaged; trailing bytes after the chunks are not.
+    file.Rewrite(std::vector<std::uint8_t>(whole.begin(), whole.end() - 1));
+    EXPECT_NE(LoadSays(file.Path()).find("is damaged: it holds"), std::string::npos);
+    std::vector<std::uint8_t> longer = whole;
+    longer.push_back(0);
+    file.Rewrite(longer);
+    EXPECT_EQ(LoadSays(file.Path()), "");
+}
+
+// A named pipe would block the loader until some writer came.
+TEST(L3dsDamagedFile, ANamedPipeIsNeverOpened)
+{
+    const std::string pipe = testing::TempDir() + "/model-pipe.3ds";
+    std::remove(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    UnreadableFiles unreadable;
+    EXPECT_EQ(LoadSays(pipe), "Unable to load model: " + pipe + " (not a regular file)\n");
+    EXPECT_EQ(unreadable.noted, std::vector<std::string>{pipe});
+    std::remove(pipe.c_str());
+}
 
 TEST(L3dsDamagedFile, EveryPrefixOfAValidFileLoads)
 {

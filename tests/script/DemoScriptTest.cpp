@@ -259,7 +259,8 @@ TEST_F(DemoScriptLoading, MissingScriptCannotBeLoaded)
         DemoScript::Load(TestKeywords(), effects, window, musicFile, startOffset);
         FAIL() << "loaded without a script";
     } catch (const DemoMessage& message) {
-        EXPECT_EQ(message.Text(), "Unable to load data/demo.txt");
+        EXPECT_EQ(message.Text(), "Unable to load data/demo.txt in " + std::filesystem::current_path().string())
+            << "the folder it looked in follows";
     }
 }
 

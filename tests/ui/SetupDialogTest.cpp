@@ -161,5 +161,5 @@ TEST_F(DemoRunWithDialog, RunOpensTheWindowAndGoesOnToTheScript)
     PushKey(SDLK_RETURN);
     EXPECT_EQ(Run(), 1) << "the script is missing";
     EXPECT_NE(debugOutput.find("Window opened without multisampling\n"), std::string::npos) << debugOutput;
-    EXPECT_NE(debugOutput.find("Exception: Unable to load data/demo.txt\n"), std::string::npos) << debugOutput;
+    EXPECT_NE(debugOutput.find("Exception: Unable to load data/demo.txt in "), std::string::npos) << debugOutput;
 }
