@@ -10,6 +10,7 @@
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
 #include "core/FileReads.h"
+#include "core/PrintableText.h"
 #include "gfx/PicturePrefetch.h"
 #include "script/KeywordSuggestion.h"
 #include "script/LoadingScreen.h"
@@ -141,6 +142,19 @@ private:
 
 // Reads the rest of an entry whose keyword has been read and builds it;
 // source, when given, gets the files it reads, and check the entry's window.
+// A word that is no keyword, as it stands. Bytes that are no text (a
+// binary file named as the script) are shown escaped and cut short, and
+// then the line they stand on tells where to look.
+DemoMessage UnknownEntry(const std::string& keyword, int line)
+{
+    const std::string shown = PrintableText(keyword, keywordShown);
+    if (shown == keyword || line == 0) {
+        return DemoMessage(FormatText("Unknown entry '%s' in file, please correct", shown.c_str()));
+    }
+    return DemoMessage(FormatText("Unknown entry '%s' in file, please correct (%s line %d)", shown.c_str(),
+                                  ScriptReader::scriptPath, line));
+}
+
 std::unique_ptr<Effekt> BuildBegunEntry(const KeywordTable& keywords, const std::string& keyword, ScriptReader& reader,
                                         DemoScript::Progress& progress, EntrySource* source, ScriptCheck* check)
 {
@@ -159,7 +173,8 @@ std::unique_ptr<Effekt> BuildBegunEntry(const KeywordTable& keywords, const std:
 
     const KeywordEntry* found = FindEntry(keywords, keyword);
     if (found == nullptr) {
-        throw DemoMessage(FormatText("Unknown entry '%s' in file, please correct", keyword.c_str()));
+        // Where messages name lines anyway, the line is not said twice.
+        throw UnknownEntry(keyword, DemoScript::MessagesNameLines::Active() ? 0 : reader.EntryLine());
     }
     std::optional<FileRecorder> recorder;
     if (source != nullptr) {
@@ -180,8 +195,8 @@ std::unique_ptr<Effekt> BuildEntryOf(const KeywordTable& keywords, const std::st
         if (!DemoScript::MessagesNameLines::Active() || message.IsEnding() || reader.EntryLine() == 0) {
             throw;
         }
-        throw DemoMessage(FormatText("%s line %d (%s): %s", ScriptReader::scriptPath, reader.EntryLine(), keyword.c_str(),
-                                     message.what()));
+        throw DemoMessage(FormatText("%s line %d (%s): %s", ScriptReader::scriptPath, reader.EntryLine(),
+                                     PrintableText(keyword, keywordShown).c_str(), message.what()));
     }
 }
 

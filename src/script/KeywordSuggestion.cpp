@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/DemoMessage.h"
+#include "core/PrintableText.h"
 
 std::size_t EditDistance(const std::string& from, const std::string& to)
 {
@@ -56,8 +57,9 @@ std::string UnknownKeywordNote(const KeywordTable& keywords, const std::string& 
     if (word.empty()) {
         return "a blank line stands where a keyword should";
     }
+    const std::string shown = PrintableText(word, keywordShown);
     if (const std::optional<std::string> nearest = NearestKeyword(keywords, word)) {
-        return FormatText("unknown keyword '%s' (did you mean %s?)", word.c_str(), nearest->c_str());
+        return FormatText("unknown keyword '%s' (did you mean %s?)", shown.c_str(), nearest->c_str());
     }
-    return FormatText("unknown keyword '%s'", word.c_str());
+    return FormatText("unknown keyword '%s'", shown.c_str());
 }

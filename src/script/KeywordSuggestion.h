@@ -15,6 +15,11 @@ std::size_t EditDistance(const std::string& from, const std::string& to);
 // is that near.
 std::optional<std::string> NearestKeyword(const KeywordTable& keywords, const std::string& word);
 
+// A keyword is a word: a longer one in a message is junk, and no more of it
+// than this is shown.
+inline constexpr std::size_t keywordShown = 60;
+
 // What a check says of a line where a keyword should stand and none does:
 // "unknown keyword 'Plasm2D' (did you mean Plasma2D?)".
+// The word is shown as PrintableText with keywordShown characters.
 std::string UnknownKeywordNote(const KeywordTable& keywords, const std::string& word);

@@ -9,7 +9,9 @@
 
 #include "core/DebugOutput.h"
 #include "core/DemoMessage.h"
+#include "core/PrintableText.h"
 #include "core/RegularFile.h"
+#include "script/KeywordSuggestion.h"
 #include "script/ScriptProblems.h"
 
 namespace {
@@ -139,7 +141,8 @@ std::int32_t ScriptReader::RequireNumber()
 
 void ScriptReader::ThrowUnexpectedEnd() const
 {
-    throw DemoMessage(FormatText("The script ends inside the entry '%s', please correct", entryKeyword.c_str()));
+    throw DemoMessage(
+        FormatText("The script ends inside the entry '%s', please correct", PrintableText(entryKeyword, keywordShown).c_str()));
 }
 
 std::int32_t ScriptReader::Number(const std::string& text)

@@ -155,10 +155,18 @@ TEST_F(DemoScriptLoading, UnknownEntryStopsAfterItsProgressFrame)
     EXPECT_EQ(window.frameHeights.size(), 2u);
 }
 
-TEST_F(DemoScriptLoading, AKeywordLongerThanAnyBufferIsShownWhole)
+// A script of binary junk, or a line of a megabyte, gives one short line
+// that says where to look; a word of text stands as it is.
+TEST_F(DemoScriptLoading, AnUnknownEntryOfJunkIsShownEscapedAndCutWithItsLine)
 {
-    const std::string keyword(3000, 'Z');
+    const std::string keyword = std::string(60, 'Z');
     EXPECT_EQ(LoadFailure("m.ogg\n0\n1\n" + keyword + "\n1\n2"), "Unknown entry '" + keyword + "' in file, please correct");
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n1\nZöomer\n1\n2"), "Unknown entry 'Zöomer' in file, please correct");
+
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n2\nRecorder\n1\n2\n" + std::string(3000, 'Z') + "\n1\n2"),
+              "Unknown entry '" + keyword + "...' in file, please correct (data/demo.txt line 7)");
+    EXPECT_EQ(LoadFailure("m.ogg\n0\n1\nPK\x03\x04\xFF\x01\x7F\tok\n1\n2"),
+              "Unknown entry 'PK\\x03\\x04\\xFF\\x01\\x7F\\x09ok' in file, please correct (data/demo.txt line 4)");
 }
 
 TEST_F(DemoScriptLoading, NumbersFollowAtoi)
