@@ -1,5 +1,6 @@
 #include "app/FrameLoop.h"
 
+#include "app/MemoryReuse.h"
 #include "core/BeatLevel.h"
 #include "core/DemoMessage.h"
 #include "gfx/Gl.h"
@@ -21,8 +22,8 @@ void FrameLoop::Run()
 std::uint32_t FrameLoop::DrawFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (liveShow != nullptr) {
-        liveShow->Update(window.Requests().reload);
+    if (liveShow != nullptr && liveShow->Update(window.Requests().reload)) {
+        ReturnFreedMemory();
     }
     if (sync != nullptr) {
         TakeTrackRequests();

@@ -11,3 +11,8 @@ void KeepFreedMemoryForReuse()
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
 }
+
+void ReturnFreedMemory()
+{
+    malloc_trim(0);
+}

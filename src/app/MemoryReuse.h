@@ -6,3 +6,8 @@
 // machine, a freed buffer is better kept for the next one than handed back
 // to the system: this tells the allocator so, before anything is allocated.
 void KeepFreedMemoryForReuse();
+
+// Hands what is free back to the system: after a rebuild of the show, the
+// old show's memory (the new one was built beside it) would otherwise stay
+// held for good.
+void ReturnFreedMemory();

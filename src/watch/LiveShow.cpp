@@ -102,7 +102,7 @@ std::vector<std::string> LiveShow::Files() const
     return files;
 }
 
-void LiveShow::Update(bool reload)
+bool LiveShow::Update(bool reload)
 {
     bool rebuilt = false;
     if (reload) {
@@ -121,6 +121,7 @@ void LiveShow::Update(bool reload)
             watcher->Watch(Files());
         }
     }
+    return rebuilt;
 }
 
 void LiveShow::RebuildOthers(const std::vector<std::string>& changed, bool all)

@@ -40,8 +40,9 @@ public:
 
     // Once a frame: with reload (F5) the whole show from the script, its
     // libraries afresh; watching, whatever changed on disk. Allocates
-    // nothing while nothing changed.
-    void Update(bool reload);
+    // nothing while nothing changed. True when something was rebuilt, or
+    // tried: an old show, or a failed new one, has gone.
+    bool Update(bool reload);
 
     // The message of the last rebuild when it failed, else empty. An
     // entry's message names its script line: "data/demo.txt line 40
