@@ -44,9 +44,9 @@ void CaptureProgress::FramesDone(long frames)
         return;
     }
     lastDrawn = now;
-    const double seconds = SecondsSinceStart();
-    const double rate = seconds > 0.0 ? frames / seconds : 0.0;
-    const long secondsLeft = rate > 0.0 ? static_cast<long>((totalFrames - frames) / rate + 0.5) : 0;
+    recent.Add(SecondsSinceStart(), frames);
+    const double rate = recent.FramesPerSecond();
+    const long secondsLeft = recent.SecondsLeft(totalFrames - frames);
     char bar[barWidth + 1];
     const int filled = static_cast<int>(share * barWidth);
     for (int i = 0; i < barWidth; ++i) {

@@ -5,8 +5,11 @@
 #include <cstdio>
 #include <string>
 
+#include "capture/RecentRate.h"
+
 // What a capture tells whoever waits for it, on standard error: on a
-// terminal a progress bar redrawn at most ten times a second, elsewhere a
+// terminal a progress bar redrawn at most ten times a second, with the frame
+// rate of the last few seconds and the time left at that rate; elsewhere a
 // line at every tenth of the way; at the end one summary line.
 class CaptureProgress {
 public:
@@ -31,4 +34,5 @@ private:
     int tenthsReported = 0;
     std::chrono::steady_clock::time_point start;
     std::chrono::steady_clock::time_point lastDrawn;
+    RecentRate recent;  // the frame rate and the time left the bar shows
 };
