@@ -154,10 +154,11 @@ int RunDemo(const RunOptions& options)
         if (options.check) {
             return CheckShow(options);
         }
+        std::optional<VisibleDisplay> display;
         if (options.Offline()) {
             PrepareOfflineOutput(options);
         } else {
-            RequireVisibleDisplay();
+            display.emplace();
         }
         DisplaySettings settings = SettingsWithoutDialog(options);
         if (options.showDialog && RunSetupDialog(settings) == 0) {

@@ -78,8 +78,9 @@ TEST_F(ShippedShaders, AuthorsShadersOfNewerGlslSayWhatTheDriverLacks)
         } catch (const DemoMessage& message) {
             text = message.Text();
         }
-        // Mesa held to GLSL 1.10 also complains there about its own version string.
-        EXPECT_TRUE(testing::internal::GetCapturedStderr().ends_with(text + "\n")) << path;
+        // Said by whoever catches it; Mesa held to GLSL 1.10 may complain
+        // about its own version string meanwhile.
+        EXPECT_EQ(testing::internal::GetCapturedStderr().find(text), std::string::npos) << path;
         EXPECT_EQ(program.program, 0u) << path;
         return text;
     };
