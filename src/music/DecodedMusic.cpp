@@ -3,10 +3,13 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
+#include <optional>
 
 #include "core/DemoMessage.h"
 #include "core/RegularFile.h"
+#include "music/ModuleRendering.h"
 
 namespace {
 
@@ -14,7 +17,35 @@ struct SoundFileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 
+// A tracker module's sound, or nothing when the file is no module. Only
+// the first bytes are read to tell.
+std::optional<DecodedMusic> LoadModule(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+    if (size <= 0) {
+        return std::nullopt;
+    }
+    file.seekg(0);
+    std::vector<std::byte> bytes(static_cast<std::size_t>(std::min<std::streamoff>(size, ModuleRendering::ProbeSize())));
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())) ||
+        !ModuleRendering::LooksLikeModule(bytes, static_cast<std::uint64_t>(size))) {
+        return std::nullopt;
+    }
+    const std::size_t probed = bytes.size();
+    bytes.resize(static_cast<std::size_t>(size));
+    if (!file.read(reinterpret_cast<char*>(bytes.data() + probed), static_cast<std::streamsize>(bytes.size() - probed))) {
+        return std::nullopt;
+    }
+    return ModuleRendering::Render(bytes);
+}
+
 }  // namespace
+
+DecodedMusic DecodedMusic::FromSamples(int sampleRate, int channels, std::vector<float> samples)
+{
+    return DecodedMusic(sampleRate, channels, std::move(samples));
+}
 
 DecodedMusic DecodedMusic::Load(const std::string& path)
 {
@@ -26,7 +57,11 @@ DecodedMusic DecodedMusic::Load(const std::string& path)
     SF_INFO info{};
     const std::unique_ptr<SNDFILE, SoundFileCloser> file(sf_open(path.c_str(), SFM_READ, &info));
     if (!file || info.channels <= 0 || info.samplerate <= 0) {
-        throw fail();
+        std::optional<DecodedMusic> module = LoadModule(path);
+        if (!module) {
+            throw fail();
+        }
+        return std::move(*module);
     }
 
     // The frame count in the header is only an estimate for compressed

@@ -9,10 +9,14 @@
 // [-1, 1], so that playback, seeking and analysis never touch the disk.
 class DecodedMusic {
 public:
-    // Reads anything the system's libsndfile decodes: WAV, FLAC, Ogg Vorbis,
-    // MP3 and more. Throws "Unable to load music: <path>" when the file is
-    // missing, is not audio, fails to decode or holds no frames.
+    // Reads anything the system's libsndfile decodes (WAV, FLAC, Ogg
+    // Vorbis, MP3 and more) and any tracker module libopenmpt reads (see
+    // ModuleRendering). Throws "Unable to load music: <path>" when the file
+    // is missing, is neither, fails to decode or holds no frames.
     static DecodedMusic Load(const std::string& path);
+
+    // Music already decoded: interleaved samples, a whole number of frames.
+    static DecodedMusic FromSamples(int sampleRate, int channels, std::vector<float> samples);
 
     int SampleRate() const { return sampleRate; }
     int Channels() const { return channels; }

@@ -4,6 +4,7 @@
 #include <sndfile.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +13,8 @@
 #include <numbers>
 #include <sstream>
 
+#include "module/ModuleWriter.h"
+#include "music/DecodedMusic.h"
 #include "support/Pictures.h"
 #include "support/ScriptFolder.h"
 #include "support/TestAudio.h"
@@ -218,6 +221,45 @@ TEST_F(Capture, AnMkvHoldsTheRenderedFramesAndExactlyTheMusicsSamples)
     EXPECT_GE(psnr[1], 30.0);
     EXPECT_GT(psnr[1], psnr[0] + 3.0);
     EXPECT_GT(psnr[1], psnr[2] + 3.0);
+}
+
+// A module's sound is the samples rendered from it at load, looped as any
+// music: the capture crosses the song's end at 3840 ms (64 rows of three
+// ticks of 20 ms).
+TEST_F(Capture, AModulesSoundIsCapturedAsItsRenderedSamples)
+{
+    ModuleSong song;
+    song.speed = 3;
+    song.sample = SquareWaveSample(64);
+    song.patterns.push_back(EmptyPattern(64, 4));
+    for (int row = 0; row < 64; row += 4) {
+        song.patterns[0].rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(row / 4 % 4)] = {37 + row / 2, 1, 0, 0};
+    }
+    song.order = {0};
+    const std::vector<std::uint8_t> bytes = WriteMod(song);
+    show.WriteFile("data/song.mod", std::string(bytes.begin(), bytes.end()));
+    show.WriteScript("data/song.mod\n0\n1\nShaderShow\n0\n100000\ndata/sweep.fs\ndata/card.png");
+    const std::filesystem::path video = show.Root() / "song.mkv";
+    const Outcome outcome = CaptureSpan(video);
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.messages;
+
+    const DecodedMusic music = DecodedMusic::Load((show.Root() / "data/song.mod").string());
+    ASSERT_EQ(music.Frames(), 64 * 3 * 960);
+    const std::vector<float> sound = DecodedSound(video);
+    ASSERT_EQ(sound.size(), static_cast<std::size_t>(soundSamples) * channels);
+    const long first = from * sampleRate / 1000;
+    int differing = 0;
+    float loudest = 0.0f;
+    for (long i = 0; i < soundSamples; ++i) {
+        const std::int64_t frame = music.LoopedFrame(first + i);
+        for (int channel = 0; channel < channels; ++channel) {
+            const float expected = music.Samples()[static_cast<std::size_t>(frame * channels + channel)];
+            differing += std::abs(sound[i * channels + channel] - expected) > 1e-6f;
+            loudest = std::max(loudest, std::abs(expected));
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(loudest, 0.05f) << "the song is heard";
 }
 
 TEST_F(Capture, AnMp4HoldsH264AndAacInStepWithTheMusic)
