@@ -42,9 +42,9 @@ std::optional<DecodedMusic> LoadModule(const std::string& path)
 
 }  // namespace
 
-DecodedMusic DecodedMusic::FromSamples(int sampleRate, int channels, std::vector<float> samples)
+DecodedMusic DecodedMusic::FromSamples(int sampleRate, int channels, std::vector<float> samples, std::vector<PlayedRow> rows)
 {
-    return DecodedMusic(sampleRate, channels, std::move(samples));
+    return DecodedMusic(sampleRate, channels, std::move(samples), std::move(rows));
 }
 
 DecodedMusic DecodedMusic::Load(const std::string& path)
@@ -91,11 +91,12 @@ DecodedMusic DecodedMusic::Load(const std::string& path)
     return DecodedMusic(info.samplerate, info.channels, std::move(samples));
 }
 
-DecodedMusic::DecodedMusic(int sampleRate, int channels, std::vector<float> samples)
+DecodedMusic::DecodedMusic(int sampleRate, int channels, std::vector<float> samples, std::vector<PlayedRow> rows)
     : sampleRate(sampleRate),
       channels(channels),
       frames(static_cast<std::int64_t>(samples.size()) / channels),
-      samples(std::move(samples))
+      samples(std::move(samples)),
+      rows(std::move(rows), sampleRate, frames)
 {
 }
 

@@ -35,14 +35,22 @@ std::optional<DecodedMusic> Render(std::span<const std::byte> bytes, double limi
         // The library would ring on for a moment after the last row; the
         // music ends with the song, so that its loop keeps the song's rhythm.
         const auto frames = static_cast<std::size_t>(std::llround(seconds * sampleRate));
-        constexpr std::size_t chunkFrames = 4096;
         std::vector<float> samples(frames * 2);
+        std::vector<PlayedRow> rows;
         std::size_t done = 0;
+        // Read in short steps, each followed by a look at the row being
+        // played: a row that changed began in the step just read.
+        const auto step = static_cast<std::size_t>(ModuleRows::precision);
         while (done < frames) {
             const std::size_t read =
-                module.read_interleaved_stereo(sampleRate, std::min(chunkFrames, frames - done), samples.data() + done * 2);
+                module.read_interleaved_stereo(sampleRate, std::min(step, frames - done), samples.data() + done * 2);
             if (read == 0) {
                 break;
+            }
+            const int order = module.get_current_order();
+            const int row = module.get_current_row();
+            if (rows.empty() || rows.back().order != order || rows.back().row != row) {
+                rows.push_back({static_cast<std::int64_t>(done), order, module.get_current_pattern(), row});
             }
             done += read;
         }
@@ -50,7 +58,7 @@ std::optional<DecodedMusic> Render(std::span<const std::byte> bytes, double limi
         if (samples.empty()) {
             return std::nullopt;
         }
-        return DecodedMusic::FromSamples(sampleRate, 2, std::move(samples));
+        return DecodedMusic::FromSamples(sampleRate, 2, std::move(samples), std::move(rows));
     } catch (const openmpt::exception&) {
         return std::nullopt;
     }

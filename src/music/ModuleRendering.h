@@ -11,7 +11,8 @@
 // reads) become music like any other: rendered once, whole, in stereo at
 // 48 kHz with the library's own interpolation and stereo separation, from
 // the song's start to the end of its first pass. A song that jumps back to
-// loop for ever ends where it would first repeat itself.
+// loop for ever ends where it would first repeat itself. The music keeps
+// the rows the song played, where each began (see ModuleRows).
 namespace ModuleRendering {
 
 inline constexpr int sampleRate = 48000;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sndfile.h>
+
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -142,4 +145,63 @@ TEST(ModuleMusic, WhatIsNoPlayableModuleIsRefusedLikeAnyMusic)
     endless.tempo = 32;
     endless.order.assign(256, 0);
     refused(Written(folder, "days.xm", WriteXm(endless)));
+}
+
+// Row n of a module's grid is the n-th row played, wherever a speed change
+// puts it: 5760 frames a row before row 32 of the pattern, 2880 after.
+TEST(ModuleRows, EachRowPlayedStartsWhereItsSoundDoes)
+{
+    const TestAudioFolder folder;
+    ModuleSong song = OneNoteSong(64, 4, 0);
+    song.patterns[0].rows[32][1] = {0, 0, 0x0F, 3};
+    song.patterns.push_back(EmptyPattern(64, 4));
+    song.order = {1, 0};
+    const DecodedMusic music = DecodedMusic::Load(Written(folder, "song.mod", WriteMod(song)));
+    const ModuleRows& rows = music.Rows();
+    ASSERT_EQ(rows.Count(), 128u);
+    EXPECT_EQ(rows.At(0).frame, 0);
+    const auto startOf = [](int rowOfSecondPattern) {
+        return 64 * 5760 + std::min(rowOfSecondPattern, 32) * 5760 + std::max(rowOfSecondPattern - 32, 0) * 2880;
+    };
+    for (const int row : {0, 1, 31, 32, 33, 63}) {
+        const PlayedRow& played = rows.At(static_cast<std::size_t>(64 + row));
+        EXPECT_EQ(played.order, 1);
+        EXPECT_EQ(played.pattern, 0);
+        EXPECT_EQ(played.row, row);
+        EXPECT_LE(played.frame, startOf(row)) << row;
+        EXPECT_GT(played.frame, startOf(row) - ModuleRows::precision) << row;
+    }
+    EXPECT_EQ(rows.At(5).pattern, 1) << "the first order plays the second pattern";
+    EXPECT_EQ(rows.At(5).order, 0);
+
+    // 120 ms a row, then 60 after the change at 64 + 32 rows played.
+    EXPECT_NEAR(rows.RowAt(0.0), 0.0, 1e-9);
+    EXPECT_NEAR(rows.RowAt(60.0), 0.5, 1e-9);
+    EXPECT_NEAR(rows.RowAt(96 * 120.0 + 30.0), 96.5, 0.01);
+    EXPECT_NEAR(rows.RowAt(96 * 120.0 + 31 * 60.0), 127.0, 0.01);
+    EXPECT_EQ(rows.RowAt(music.Seconds() * 1000.0), 128.0);
+    EXPECT_NEAR(rows.MillisecondsAt(64 + 40), 96 * 120.0 + 8 * 60.0, 0.34);
+    EXPECT_NEAR(rows.MillisecondsAt(64 + 40.5), 96 * 120.0 + 8.5 * 60.0, 0.34);
+    EXPECT_NEAR(rows.MillisecondsAt(500.0), music.Seconds() * 1000.0, 1e-9);
+    for (const double row : {0.0, 3.25, 95.9, 100.5, 127.75}) {
+        EXPECT_NEAR(rows.RowAt(rows.MillisecondsAt(row)), row, 1e-9) << row;
+    }
+}
+
+TEST(ModuleRows, AnXmsRowsFollowItsTempoAndOtherMusicHasNone)
+{
+    const TestAudioFolder folder;
+    ModuleSong song = OneNoteSong(32, 2, 0);
+    song.speed = 4;
+    song.tempo = 150;
+    song.patterns[0].rows[16][1] = {0, 0, 0x0F, 250};
+    const DecodedMusic music = DecodedMusic::Load(Written(folder, "song.xm", WriteXm(song)));
+    ASSERT_EQ(music.Rows().Count(), 32u);
+    EXPECT_GT(music.Rows().At(16).frame, 16 * 3200 - ModuleRows::precision);
+    EXPECT_LE(music.Rows().At(16).frame, 16 * 3200);
+    EXPECT_NEAR(music.Rows().RowAt((16 * 3200 + 2 * 1920 + 960) / 48.0), 18.5, 0.01);
+
+    const std::string wav = folder.Write("tone.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, 1, std::vector<float>(4410, 0.5f));
+    EXPECT_TRUE(DecodedMusic::Load(wav).Rows().Empty());
+    EXPECT_EQ(DecodedMusic::Load(wav).Rows().RowAt(50.0), 0.0);
 }
