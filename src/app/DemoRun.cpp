@@ -104,6 +104,7 @@ int RunShow(const RunOptions& options, const DisplaySettings& settings)
     const std::shared_ptr<const DecodedMusic> decoded = music.Take(musicFile);
     loading.reset();
     shaderInputs.SetMusic(decoded);
+    sync.UseModuleRows(decoded->Rows());
     int status = 0;
     if (options.Capturing()) {
         status = CaptureShow(options, effects, window, decoded, {&sync, &shaderInputs});

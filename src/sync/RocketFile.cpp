@@ -26,6 +26,9 @@ namespace {
 
 constexpr char beatsPerMinuteName[] = "beatsPerMin";
 constexpr char rowsPerBeatName[] = "rowsPerBeat";
+// Kestrova's own: "module" keys the tracks on a module's rows; the editors
+// keep it as they keep any attribute.
+constexpr char rowGridName[] = "rowGrid";
 // The RocketEditor's older name for the rows a beat, read when rowsPerBeat is absent.
 constexpr char highlightRowStepName[] = "highlightRowStep";
 
@@ -37,7 +40,7 @@ constexpr int linkHopLimit = 40;
 
 bool IsTempoAttribute(std::string_view name)
 {
-    return name == beatsPerMinuteName || name == rowsPerBeatName;
+    return name == beatsPerMinuteName || name == rowsPerBeatName || name == rowGridName;
 }
 
 // Elements the editors keep beside the tracks: marked rows and folded groups.
@@ -304,6 +307,13 @@ SyncTempo TracksFileReader::ReadTempo(const pugi::xml_node& tracksElement) const
             FailAt(tracksElement, FormatText("%s \"%s\" is not a positive whole number of rows a beat", rows.name(), rows.value()));
         }
     }
+    if (const pugi::xml_attribute grid = tracksElement.attribute(rowGridName)) {
+        const std::string_view value = grid.value();
+        if (value != "module" && value != "tempo") {
+            FailAt(tracksElement, FormatText("%s \"%s\" is neither \"tempo\" nor \"module\"", grid.name(), grid.value()));
+        }
+        tempo.moduleGrid = value == "module";
+    }
     return tempo;
 }
 
@@ -553,6 +563,9 @@ std::string RocketXml(const SyncTracks& tracks)
     }
     AppendAttribute(tracksElement, rowsPerBeatName, std::to_string(tracks.tempo.rowsPerBeat));
     AppendAttribute(tracksElement, beatsPerMinuteName, ShortestText(tracks.tempo.beatsPerMinute));
+    if (tracks.tempo.moduleGrid) {
+        AppendAttribute(tracksElement, rowGridName, "module");
+    }
     // The original editor looks for the rows on the root element.
     if (const pugi::xml_attribute rows = tracksElement.attribute("rows")) {
         root.append_attribute("rows").set_value(rows.value());

@@ -46,6 +46,15 @@ ShowSync::~ShowSync()
     }
 }
 
+void ShowSync::UseModuleRows(const ModuleRows& rows)
+{
+    tracks.tempo.moduleRows = &rows;
+    if (tracks.tempo.moduleGrid && rows.Empty()) {
+        DebugOutput(FormatText("%s keys the tracks on a module's rows, but the music is no module: they follow the tempo\n",
+                               file.c_str()));
+    }
+}
+
 EditorRequests ShowSync::Poll(std::chrono::steady_clock::time_point now)
 {
     if (!link) {

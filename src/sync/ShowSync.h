@@ -39,6 +39,10 @@ public:
     SyncTracks& Tracks() { return tracks; }
     const std::string& File() const { return file; }
 
+    // The rows of the music, a module's or none, for a tracks file that
+    // keys on them; they must outlive the run's tracks.
+    void UseModuleRows(const ModuleRows& rows);
+
     // Where a seek to the row goes, in seconds of music: half a millisecond
     // into its first millisecond, so that the clock, read back and cut to
     // whole milliseconds, gives that row again.

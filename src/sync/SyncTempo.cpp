@@ -9,7 +9,8 @@ std::uint32_t SyncTempo::StartOfRow(int row) const
         return 0;
     }
     constexpr double latest = std::numeric_limits<std::uint32_t>::max();
-    const double estimate = std::ceil(row * 60000.0 / (beatsPerMinute * rowsPerBeat));
+    const double estimate = OnModuleRows() ? std::ceil(moduleRows->MillisecondsAt(row))
+                                           : std::ceil(row * 60000.0 / (beatsPerMinute * rowsPerBeat));
     std::uint32_t milliseconds = static_cast<std::uint32_t>(std::fmin(estimate, latest));
     // The estimate may miss by one either way through rounding.
     while (milliseconds < latest && RowAt(milliseconds) < row) {

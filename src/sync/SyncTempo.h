@@ -2,19 +2,32 @@
 
 #include <cstdint>
 
-// The beat grid the tracks' rows lie on: a row is a fraction of a beat of
-// the music's tempo, and music time maps to fractional rows, so that values
-// move smoothly between rows.
+#include "music/ModuleRows.h"
+
+// The grid the tracks' rows lie on: a row is a fraction of a beat of the
+// music's tempo, or, when the tracks file asks for it and the music is a
+// module, the module's own row, the n-th row it plays. Music time maps to
+// fractional rows, so that values move smoothly between rows.
 struct SyncTempo {
     static constexpr double defaultBeatsPerMinute = 120.0;
     static constexpr int defaultRowsPerBeat = 8;
 
     double beatsPerMinute = defaultBeatsPerMinute;
     int rowsPerBeat = defaultRowsPerBeat;
+    // The tracks file's choice: the module's rows rather than the tempo's.
+    bool moduleGrid = false;
+    // The music's rows, which the run gives when the music is a module.
+    const ModuleRows* moduleRows = nullptr;
 
-    // row = ms × beatsPerMinute / 60000 × rowsPerBeat
+    // Whether rows are the module's: asked for, and a module to give them.
+    bool OnModuleRows() const { return moduleGrid && moduleRows != nullptr && !moduleRows->Empty(); }
+
+    // The module's row, or ms × beatsPerMinute / 60000 × rowsPerBeat.
     double RowAt(std::uint32_t milliseconds) const
     {
+        if (OnModuleRows()) {
+            return moduleRows->RowAt(milliseconds);
+        }
         return static_cast<double>(milliseconds) * beatsPerMinute / 60000.0 * rowsPerBeat;
     }
 

@@ -35,7 +35,9 @@ SyncTrack& SyncTracks::Drive(std::string_view name)
 
 void SyncTracks::Adopt(SyncTracks&& read)
 {
+    const ModuleRows* moduleRows = tempo.moduleRows;  // the music's, which a file does not change
     tempo = read.tempo;
+    tempo.moduleRows = moduleRows;
     tracksAttributes = std::move(read.tracksAttributes);
     editorMarks = std::move(read.editorMarks);
     for (SyncTrack& track : tracks) {

@@ -338,11 +338,34 @@ void TweakPanel::SeekToRow(int row)
     }
 }
 
-// The row, the tempo (editable) and where Ctrl+S saves.
+// The row, the tempo (editable) or the module's place, the grid, and where
+// Ctrl+S saves.
 void TweakPanel::DrawTracksLine(double row)
 {
     SyncTempo& tempo = sync->Tracks().tempo;
     const int keyRow = static_cast<int>(std::floor(row));
+    if (tempo.moduleRows != nullptr && !tempo.moduleRows->Empty()) {
+        ImGui::Checkbox("Module rows", &tempo.moduleGrid);
+        ImGui::SameLine();
+    }
+    if (tempo.OnModuleRows()) {
+        const std::size_t played = std::min(static_cast<std::size_t>(std::max(keyRow, 0)), tempo.moduleRows->Count() - 1);
+        const PlayedRow& place = tempo.moduleRows->At(played);
+        ImGui::Text("Row %d: order %d, pattern %d, row %d", keyRow, place.order, place.pattern, place.row);
+    } else {
+        DrawTempo(keyRow);
+    }
+    if (ImGui::SmallButton("Save (Ctrl+S)")) {
+        sync->Save();
+    }
+    ImGui::SameLine();
+    ImGui::TextDisabled("to %s", sync->File().c_str());
+}
+
+// The row as beat and bar, and the tempo, editable.
+void TweakPanel::DrawTempo(int keyRow)
+{
+    SyncTempo& tempo = sync->Tracks().tempo;
     const int beat = keyRow / tempo.rowsPerBeat;
     ImGui::Text("Row %d, beat %d, bar %d", keyRow, beat % beatsPerBar + 1, beat / beatsPerBar + 1);
     ImGui::SameLine();
@@ -358,11 +381,6 @@ void TweakPanel::DrawTracksLine(double row)
     if (ImGui::InputInt("rows a beat", &rowsPerBeat) && rowsPerBeat >= 1 && rowsPerBeat <= 64) {
         tempo.rowsPerBeat = rowsPerBeat;
     }
-    if (ImGui::SmallButton("Save (Ctrl+S)")) {
-        sync->Save();
-    }
-    ImGui::SameLine();
-    ImGui::TextDisabled("to %s", sync->File().c_str());
 }
 
 void TweakPanel::DrawNotices()
@@ -466,8 +484,31 @@ void TweakPanel::DrawTimeline(std::uint32_t time)
     }
 }
 
+// A line where each pattern starts to play, every one where they are apart
+// enough to tell, else every second, fourth and so on.
+void TweakPanel::DrawPatternStarts(const ModuleRows& rows, const std::function<float(double)>& xOf, float top,
+                                   float bottom) const
+{
+    ImDrawList& draw = *ImGui::GetWindowDrawList();
+    constexpr float closest = 4.0f;
+    int starts = 0;
+    float lastX = -closest;
+    for (std::size_t n = 0; n < rows.Count(); ++n) {
+        if (rows.At(n).row != 0) {
+            continue;
+        }
+        const float x = xOf(rows.MillisecondsAt(static_cast<double>(n)));
+        if (x - lastX >= closest) {
+            draw.AddLine(ImVec2(x, top), ImVec2(x, bottom), starts % 4 == 0 ? IM_COL32(255, 255, 255, 48) : IM_COL32(255, 255, 255, 20));
+            lastX = x;
+        }
+        ++starts;
+    }
+}
+
 // Over the entries: the row grid (bars, and beats where they are apart
-// enough to see), and a tick at each key of the selected value.
+// enough to see; a module's pattern starts on its rows), and a tick at
+// each key of the selected value.
 void TweakPanel::DrawTimelineTracks(float left, float top, float bottom)
 {
     ImDrawList& draw = *ImGui::GetWindowDrawList();
@@ -476,7 +517,9 @@ void TweakPanel::DrawTimelineTracks(float left, float top, float bottom)
     const auto xOf = [&](double milliseconds) {
         return left + static_cast<float>(milliseconds / musicMilliseconds) * timelineBarsWidth;
     };
-    if (showGrid) {
+    if (showGrid && tempo.OnModuleRows()) {
+        DrawPatternStarts(*tempo.moduleRows, xOf, top, bottom);
+    } else if (showGrid) {
         constexpr float closest = 4.0f;  // pixels between lines, below which they would be a grey blur
         const double beatMilliseconds = 60000.0 / tempo.beatsPerMinute;
         const float beatPixels = static_cast<float>(beatMilliseconds / musicMilliseconds) * timelineBarsWidth;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -65,8 +66,10 @@ private:
     void DrawKeyButton(const TweakVariable& variable, std::span<SyncTrack* const> tracks, int row);
     void DrawKeyControls(const TweakVariable& variable, std::span<SyncTrack* const> tracks, int row);
     void DrawTracksLine(double row);
+    void DrawTempo(int keyRow);
     void DrawTimeline(std::uint32_t time);
     void DrawTimelineTracks(float left, float top, float bottom);
+    void DrawPatternStarts(const ModuleRows& rows, const std::function<float(double)>& xOf, float top, float bottom) const;
     void DrawNotices();
     void SeekToRow(int row);
 

@@ -352,6 +352,46 @@ TEST_F(Capture, EveryFrameFollowsAKeyedUniformAtItsExactTime)
 // A shader that hears the music and feeds back its frame before: the frame a
 // capture holds for a time is the one --render draws for it, from the same
 // start.
+// With rowGrid="module" the rows are the song's: 120 ms each up to row 32,
+// 60 ms each after its speed change. On the tempo's grid (16 rows a second)
+// the same keys would give other levels.
+TEST_F(Capture, TracksOnAModulesRowsFollowItsSpeedChanges)
+{
+    ModuleSong song;
+    song.sample = SquareWaveSample(32);
+    song.patterns.push_back(EmptyPattern(64, 4));
+    song.patterns[0].rows[0][0] = {49, 1, 0, 0};
+    song.patterns[0].rows[32][1] = {0, 0, 0x0F, 3};
+    song.order = {0};
+    const std::vector<std::uint8_t> bytes = WriteMod(song);
+    show.WriteFile("data/song.mod", std::string(bytes.begin(), bytes.end()));
+    show.WriteFile("data/level.fs", "#version 110\nuniform float level;\n"
+                                    "void main() { gl_FragColor = vec4(vec3(level), 1.0); }\n");
+    show.WriteScript("data/song.mod\n0\n1\nShaderShow\n0\n100000\ndata/level.fs\ndata/card.png");
+    const std::string tracks = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rootElement>\n"
+                               "\t<tracks rowsPerBeat=\"8\" beatsPerMin=\"120\"GRID>\n"
+                               "\t\t<track name=\"level\">\n"
+                               "\t\t\t<key row=\"0\" value=\"0.000000\" interpolation=\"1\" />\n"
+                               "\t\t\t<key row=\"48\" value=\"1.000000\" interpolation=\"0\" />\n"
+                               "\t\t</track>\n\t</tracks>\n</rootElement>\n";
+    const auto levels = [&](const std::string& grid) {
+        std::string text = tracks;
+        text.replace(text.find("GRID"), 4, grid);
+        show.WriteFile("data/demo.rocket", text);
+        const std::filesystem::path rendered = show.Root() / "frames";
+        std::filesystem::remove_all(rendered);
+        const Outcome outcome = Run("--render 1920,4320 --out '" + rendered.string() + "'");
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.messages;
+        return std::pair{MeanLevel(rendered / "0000001920.png", 0), MeanLevel(rendered / "0000004320.png", 0)};
+    };
+    const auto [row16, row40] = levels(" rowGrid=\"module\"");
+    EXPECT_NEAR(row16, 255.0 * 16 / 48, 1.0) << "1920 ms: row 16 of the song";
+    EXPECT_NEAR(row40, 255.0 * 40 / 48, 1.0) << "4320 ms: row 40, 8 rows of 60 ms after row 32";
+    const auto [tempo1920, tempo4320] = levels("");
+    EXPECT_NEAR(tempo1920, 255.0 * 30.72 / 48, 1.0) << "the tempo's row 30.72";
+    EXPECT_NEAR(tempo4320, 255.0, 1.0) << "past the last key";
+}
+
 TEST_F(Capture, AShaderThatHearsTheMusicCapturesExactlyAsItRenders)
 {
     show.WriteFile("data/hearing.fs",

@@ -563,6 +563,25 @@ TEST(RocketFileTest, TwoKeysOnOneRowOfATrackAreRefused)
               "");
 }
 
+// Kestrova's own attribute: the editors keep it as they keep any.
+TEST(RocketFileTest, TheRowGridIsReadAndWrittenWithTheTempo)
+{
+    const SyncTracks module = Parse("<tracks rowGrid=\"module\" rowsPerBeat=\"4\"><track name=\"a\"/></tracks>");
+    EXPECT_TRUE(module.tempo.moduleGrid);
+    EXPECT_TRUE(module.tracksAttributes.empty()) << "written from the tempo, not kept beside it";
+    EXPECT_FALSE(Parse("<tracks rowGrid=\"tempo\"><track name=\"a\"/></tracks>").tempo.moduleGrid);
+    EXPECT_FALSE(Parse("<tracks><track name=\"a\"/></tracks>").tempo.moduleGrid);
+
+    const std::string written = RocketXml(module);
+    EXPECT_NE(written.find("rowsPerBeat=\"4\" beatsPerMin=\"120\" rowGrid=\"module\""), std::string::npos) << written;
+    EXPECT_TRUE(Parse(written).tempo.moduleGrid);
+    EXPECT_EQ(RocketXml(Parse("<tracks rowGrid=\"tempo\"><track name=\"a\"/></tracks>")).find("rowGrid"), std::string::npos)
+        << "the default is not written";
+
+    EXPECT_EQ(ReadError("<rootElement>\n<tracks rowGrid=\"rows\">\n<track name=\"a\"/></tracks></rootElement>"),
+              "Unable to read tracks file data/demo.rocket, line 2: rowGrid \"rows\" is neither \"tempo\" nor \"module\"");
+}
+
 TEST(RocketFileTest, InvalidTemposAreRefused)
 {
     const auto tempoError = [](const std::string& attributes) {

@@ -179,6 +179,31 @@ TEST_F(ShowSyncTest, ASeekToARowLandsInsideIt)
     EXPECT_DOUBLE_EQ(sync.SeekSeconds(0), 0.0005);
 }
 
+// A seek from the editor or the panel, and the row told back, on a
+// module's rows: rows of 120 ms, then of 60 from the fifth.
+TEST_F(ShowSyncTest, OnAModulesRowsASeekLandsInsideTheRowAndMusicWithoutRowsIsSaid)
+{
+    const ModuleRows rows({{0, 0, 0, 0}, {5760, 0, 0, 1}, {11520, 0, 0, 2}, {17280, 0, 0, 3}, {23040, 0, 0, 4}, {25920, 0, 0, 5}},
+                          48000, 28800);
+    SyncTracks module;
+    module.tempo.moduleGrid = true;
+    WriteFile(RocketXml(module));
+    ShowSync sync(Options());
+    sync.UseModuleRows(rows);
+    EXPECT_EQ(Said(), "");
+    EXPECT_DOUBLE_EQ(sync.SeekSeconds(5), 0.5405);
+    EXPECT_DOUBLE_EQ(sync.Tracks().RowAt(541), 5.0 + 1.0 / 60.0);
+
+    WriteFile(RocketXml(module) + "\n");  // saved again by an editor
+    sync.Reload();
+    EXPECT_DOUBLE_EQ(sync.SeekSeconds(5), 0.5405) << "a reload keeps the music's rows";
+
+    const ModuleRows none;
+    sync.UseModuleRows(none);
+    EXPECT_EQ(Said(), file.string() + " keys the tracks on a module's rows, but the music is no module: they follow the tempo\n");
+    EXPECT_DOUBLE_EQ(sync.SeekSeconds(1), 0.0635) << "120 beats a minute, 8 rows a beat: row 1 from 62.5 ms";
+}
+
 TEST_F(ShowSyncTest, UnsavedKeysAreKeptBeforeAnEditorsReplaceThem)
 {
     TestEditor editor;

@@ -137,6 +137,37 @@ TEST(SyncTempoTest, ASeekToARowLandsOnItsFirstMillisecond)
     EXPECT_EQ(SyncTempo{}.StartOfRow(16), 1000u);
 }
 
+// Rows of 120 ms at 48 kHz, then of 60 ms from the fifth: a speed change.
+ModuleRows SixRowsOfAModule()
+{
+    return ModuleRows({{0, 0, 0, 0}, {5760, 0, 0, 1}, {11520, 0, 0, 2}, {17280, 0, 0, 3}, {23040, 0, 0, 4}, {25920, 0, 0, 5}},
+                      48000, 28800);
+}
+
+// When the tracks file asks for them, a module's rows are the grid: row n
+// is the n-th row played, however long each lasts, both ways.
+TEST(SyncTempoTest, OnAModulesRowsTheRowsAreThoseItPlayed)
+{
+    const ModuleRows rows = SixRowsOfAModule();
+    SyncTempo tempo{124.0, 8};
+    tempo.moduleRows = &rows;
+    EXPECT_NEAR(tempo.RowAt(180), 180.0 * 124.0 / 60000.0 * 8.0, 1e-9) << "the tempo's, until the file asks";
+    tempo.moduleGrid = true;
+    EXPECT_NEAR(tempo.RowAt(180), 1.5, 1e-9);
+    EXPECT_NEAR(tempo.RowAt(510), 4.5, 1e-9);
+    EXPECT_EQ(tempo.RowAt(600), 6.0) << "the song's end";
+    EXPECT_EQ(tempo.StartOfRow(4), 480u);
+    EXPECT_EQ(tempo.StartOfRow(5), 540u);
+    for (int row = 1; row < 6; ++row) {
+        const std::uint32_t start = tempo.StartOfRow(row);
+        EXPECT_GE(tempo.RowAt(start), row) << row;
+        EXPECT_LT(tempo.RowAt(start - 1), row) << row;
+    }
+    const ModuleRows none;
+    tempo.moduleRows = &none;
+    EXPECT_NEAR(tempo.RowAt(180), 180.0 * 124.0 / 60000.0 * 8.0, 1e-9) << "music that is no module: the tempo's";
+}
+
 TEST(SyncTempoTest, OnlyPositiveFiniteTemposAreValid)
 {
     EXPECT_TRUE((SyncTempo{124.0, 8}).Valid());
@@ -171,6 +202,19 @@ TEST(SyncTracksTest, DrivenTracksAreListedOnceInTheOrderFirstDriven)
     ASSERT_EQ(tracks.Driven().size(), 2u);
     EXPECT_EQ(tracks.Driven()[0], &glow);
     EXPECT_EQ(tracks.Driven()[1]->Name(), "NanoBall:Light pos.x");
+}
+
+TEST(SyncTracksTest, AdoptingAReadSetKeepsTheMusicsRows)
+{
+    const ModuleRows rows = SixRowsOfAModule();
+    SyncTracks tracks;
+    tracks.tempo.moduleRows = &rows;
+    SyncTracks read;
+    read.tempo = {97.0, 4};
+    read.tempo.moduleGrid = true;
+    tracks.Adopt(std::move(read));
+    EXPECT_EQ(tracks.tempo.beatsPerMinute, 97.0);
+    EXPECT_TRUE(tracks.tempo.OnModuleRows()) << "the file's grid, on the music's rows";
 }
 
 TEST(SyncTracksTest, AdoptingAReadSetChangesKeysNeverTracks)
