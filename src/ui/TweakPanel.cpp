@@ -476,7 +476,9 @@ void TweakPanel::DrawTimeline(std::uint32_t time)
                     ClockText(*timeControls->LoopEnd()).data());
     }
     if (sync != nullptr) {
-        ImGui::Checkbox("Beats and bars", &showGrid);
+        // The same box, under the name of what it shows; the label is the
+        // box's ImGui identity, which ###grid keeps the same.
+        ImGui::Checkbox(sync->Tracks().tempo.OnModuleRows() ? "Pattern starts###grid" : "Beats and bars###grid", &showGrid);
         if (!selectedName.empty()) {
             ImGui::SameLine();
             ImGui::TextDisabled("   keys of %s marked", selectedName.c_str());
