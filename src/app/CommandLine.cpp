@@ -23,7 +23,8 @@ the tweak panel; Escape ends the run.
 Exit status: 0 when the show ends, after Escape and after "You quit?";
 255 (-1) when the setup dialog is cancelled; 1 after any other message, and
 with --check when it finds an error; 2 for a mistake on the command line;
-130 when a capture is stopped with Ctrl+C or SIGTERM.)";
+130 when a capture is stopped with Ctrl+C or SIGTERM. While the show loads,
+Ctrl+C and SIGTERM end the run as they end any program (130, 143).)";
 
 // "WxH" with two positive sides no larger than any display.
 std::string ParseSize(const std::string& text, RunOptions& options)
