@@ -50,11 +50,8 @@ class DecoderMessages {
 public:
     DecoderMessages()
     {
-        static const bool handled = [] {
-            FreeImage_SetOutputMessage(KeepDecoderMessage);
-            return true;
-        }();
-        (void)handled;
+        // Set once, by whichever thread decodes first.
+        [[maybe_unused]] static const bool handled = (FreeImage_SetOutputMessage(KeepDecoderMessage), true);
         decoderMessages = &said;
     }
     ~DecoderMessages() { decoderMessages = nullptr; }

@@ -53,17 +53,18 @@ GLuint TryCompile(const char* source, GLenum type, std::string& log)
     return 0;
 }
 
-// Creates and compiles one shader; on an error the shader is deleted and the
-// compiler's message thrown (whoever catches it says it, once) with the file's name (null: an effect's own
-// shader) and the lines the message names, not the whole source, which
-// would bury the message.
+// Creates and compiles one shader; on an error the shader is deleted and
+// the compiler's message thrown (whoever catches it says it, once), with
+// the file's name (null: an effect's own shader) and the lines the message
+// names rather than the whole source, which would bury the message.
 GLuint CompileStage(const char* source, GLenum type, const char* name)
 {
     std::string log;
     const GLuint shader = TryCompile(source, type, log);
     if (shader == 0) {
         throw DemoMessage(FormatText("Compiler error %s... while compiling:\n %s\n%s", log.c_str(),
-                        name != nullptr ? name : "an effect's own shader", LinesTheLogNames(source, log).c_str()));
+                                     name != nullptr ? name : "an effect's own shader",
+                                     LinesTheLogNames(source, log).c_str()));
     }
     return shader;
 }

@@ -5,13 +5,13 @@
 #include <filesystem>
 
 #include "core/DemoMessage.h"
-#include "core/FileReads.h"
 #include "gfx/Guards.h"
 #include "gfx/PicturePrefetch.h"
 #include "gfx/Texture.h"
 #include "support/GlTestContext.h"
 #include "support/Pictures.h"
 #include "support/ScriptFolder.h"
+#include "support/UnreadableFiles.h"
 
 namespace {
 
@@ -197,13 +197,7 @@ TEST_F(Textures, ADamagedPictureIsDrawnSaidAndNoted)
                                     {0, 0, 255, 255}, 64));
     const std::string whole = ReadBytes(folder.Root() / "whole.jpg");
     folder.WriteFile("cut.jpg", whole.substr(0, whole.size() - 20));  // into the picture's data
-    class Unreadable : public FileReadListener {
-    public:
-        void FileRead(const std::string&) override {}
-        void FileUnreadable(const std::string& path) override { noted.push_back(path); }
-        std::vector<std::string> noted;
-    } listener;
-    FileReadListener* previous = SetFileReadListener(&listener);
+    UnreadableFiles listener;
     testing::internal::CaptureStderr();
     {
         const CTextureFreeImage intact("whole.jpg");
@@ -212,7 +206,6 @@ TEST_F(Textures, ADamagedPictureIsDrawnSaidAndNoted)
     testing::internal::CaptureStderr();
     const CTextureFreeImage texture("cut.jpg");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "The image cut.jpg is damaged: Premature end of JPEG file\n");
-    SetFileReadListener(previous);
     EXPECT_EQ(listener.noted, std::vector<std::string>{"cut.jpg"});
     EXPECT_EQ(LevelZeroWidth(texture.textureId), 64);
 }

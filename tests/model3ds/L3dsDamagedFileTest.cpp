@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 
 #include "core/DemoMessage.h"
-#include "core/FileReads.h"
 #include "model3ds/L3DS.h"
 #include "model3ds/ModelFiles.h"
+#include "support/UnreadableFiles.h"
 
 // Damaged files must load without reading or writing outside any buffer
 // (the asan preset checks that) and without hanging; what they yield must
@@ -81,23 +81,6 @@ void PutU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t valu
         bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
     }
 }
-
-// The files the loader says it could not read, or not wholly.
-class UnreadableFiles : public FileReadListener {
-public:
-    UnreadableFiles() : previous(SetFileReadListener(this)) {}
-    ~UnreadableFiles() override { SetFileReadListener(previous); }
-    UnreadableFiles(const UnreadableFiles&) = delete;
-    UnreadableFiles& operator=(const UnreadableFiles&) = delete;
-
-    void FileRead(const std::string&) override {}
-    void FileUnreadable(const std::string& path) override { noted.push_back(path); }
-
-    std::vector<std::string> noted;
-
-private:
-    FileReadListener* previous;
-};
 
 // What loading the file says on the debug output.
 std::string LoadSays(const std::string& path)

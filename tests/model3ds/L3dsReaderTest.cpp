@@ -6,6 +6,7 @@
 #include "core/FileReads.h"
 #include "model3ds/L3DS.h"
 #include "model3ds/ModelFiles.h"
+#include "support/UnreadableFiles.h"
 
 namespace {
 
@@ -394,18 +395,11 @@ TEST(L3dsReader, LightsAndAFloatEndingAtTheLastByte)
 // it as an error, where a run only draws no mesh.
 TEST(L3dsReader, AModelThatCannotBeReadIsNoted)
 {
-    class Unreadable : public FileReadListener {
-    public:
-        void FileRead(const std::string&) override {}
-        void FileUnreadable(const std::string& path) override { files.push_back(path); }
-        std::vector<std::string> files;
-    } listener;
-    FileReadListener* previous = SetFileReadListener(&listener);
     const TemporaryModelFile good(Write3ds(SampleScene()));
     const TemporaryModelFile notAModel({'J', 'P', 'E', 'G', 0, 0, 0, 0, 0, 0});
+    UnreadableFiles listener;
     const L3DS read(good.Path());
     const L3DS missing(good.Path() + ".missing");
     const L3DS damaged(notAModel.Path());
-    SetFileReadListener(previous);
-    EXPECT_EQ(listener.files, (std::vector<std::string>{good.Path() + ".missing", notAModel.Path()}));
+    EXPECT_EQ(listener.noted, (std::vector<std::string>{good.Path() + ".missing", notAModel.Path()}));
 }

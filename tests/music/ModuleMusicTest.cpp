@@ -36,6 +36,24 @@ ModuleSong OneNoteSong(int rows, int channels, int noteRow)
     return song;
 }
 
+// A MOD of one pattern whose speed goes from 6 ticks a row to 3 at row 32.
+ModuleSong ModWithASpeedChange(int noteRow)
+{
+    ModuleSong song = OneNoteSong(64, 4, noteRow);
+    song.patterns[0].rows[32][1] = {0, 0, 0x0F, 3};
+    return song;
+}
+
+// An XM of 32 rows at speed 4 whose tempo goes from 150 to 250 at row 16.
+ModuleSong XmWithATempoChange(int noteRow)
+{
+    ModuleSong song = OneNoteSong(32, 2, noteRow);
+    song.speed = 4;
+    song.tempo = 150;
+    song.patterns[0].rows[16][1] = {0, 0, 0x0F, 250};
+    return song;
+}
+
 // The first frame whose sound is not silence.
 std::int64_t FirstSound(const DecodedMusic& music)
 {
@@ -55,8 +73,7 @@ std::int64_t FirstSound(const DecodedMusic& music)
 TEST(ModuleMusic, AModRendersItsRowsThroughASpeedChange)
 {
     const TestAudioFolder folder;
-    ModuleSong song = OneNoteSong(64, 4, 40);
-    song.patterns[0].rows[32][1] = {0, 0, 0x0F, 3};
+    const ModuleSong song = ModWithASpeedChange(40);
     const DecodedMusic music = DecodedMusic::Load(Written(folder, "song.mod", WriteMod(song)));
     EXPECT_EQ(music.SampleRate(), rate);
     EXPECT_EQ(music.Channels(), 2);
@@ -69,10 +86,7 @@ TEST(ModuleMusic, AModRendersItsRowsThroughASpeedChange)
 TEST(ModuleMusic, AnXmRendersItsRowsThroughATempoChange)
 {
     const TestAudioFolder folder;
-    ModuleSong song = OneNoteSong(32, 2, 20);
-    song.speed = 4;
-    song.tempo = 150;
-    song.patterns[0].rows[16][1] = {0, 0, 0x0F, 250};
+    const ModuleSong song = XmWithATempoChange(20);
     const DecodedMusic music = DecodedMusic::Load(Written(folder, "song.xm", WriteXm(song)));
     EXPECT_EQ(music.SampleRate(), rate);
     EXPECT_EQ(music.Frames(), 16 * 4 * 800 + 16 * 4 * 480);
@@ -98,8 +112,7 @@ TEST(ModuleMusic, ASongThatLoopsByItsOwnJumpEndsAfterItsFirstPass)
 TEST(ModuleMusic, ARenderedSongSeeksAndLoopsAsAnyMusic)
 {
     const TestAudioFolder folder;
-    ModuleSong song = OneNoteSong(64, 4, 0);
-    song.patterns[0].rows[32][1] = {0, 0, 0x0F, 3};
+    const ModuleSong song = ModWithASpeedChange(0);
     auto music = std::make_shared<const DecodedMusic>(DecodedMusic::Load(Written(folder, "song.mod", WriteMod(song))));
     const double length = music->Seconds();
     ASSERT_DOUBLE_EQ(length, 5.76);
@@ -152,8 +165,7 @@ TEST(ModuleMusic, WhatIsNoPlayableModuleIsRefusedLikeAnyMusic)
 TEST(ModuleRows, EachRowPlayedStartsWhereItsSoundDoes)
 {
     const TestAudioFolder folder;
-    ModuleSong song = OneNoteSong(64, 4, 0);
-    song.patterns[0].rows[32][1] = {0, 0, 0x0F, 3};
+    ModuleSong song = ModWithASpeedChange(0);
     song.patterns.push_back(EmptyPattern(64, 4));
     song.order = {1, 0};
     const DecodedMusic music = DecodedMusic::Load(Written(folder, "song.mod", WriteMod(song)));
@@ -191,10 +203,7 @@ TEST(ModuleRows, EachRowPlayedStartsWhereItsSoundDoes)
 TEST(ModuleRows, AnXmsRowsFollowItsTempoAndOtherMusicHasNone)
 {
     const TestAudioFolder folder;
-    ModuleSong song = OneNoteSong(32, 2, 0);
-    song.speed = 4;
-    song.tempo = 150;
-    song.patterns[0].rows[16][1] = {0, 0, 0x0F, 250};
+    const ModuleSong song = XmWithATempoChange(0);
     const DecodedMusic music = DecodedMusic::Load(Written(folder, "song.xm", WriteXm(song)));
     ASSERT_EQ(music.Rows().Count(), 32u);
     EXPECT_GT(music.Rows().At(16).frame, 16 * 3200 - ModuleRows::precision);
