@@ -34,8 +34,23 @@ TEST(RecentRate, FollowsTheLastFewSecondsOnly)
         frames += 1;
         rate.Add(seconds, frames);
     }
-    EXPECT_NEAR(rate.FramesPerSecond(), 10.0, 1e-9) << "more samples than are kept, and the older ones out of the span";
+    EXPECT_NEAR(rate.FramesPerSecond(), 10.0, 1e-9) << "more samples than are kept";
     EXPECT_EQ(rate.SecondsLeft(120), 12);
+
+    // Fewer samples than are kept, two a second: only the last five
+    // seconds' count.
+    RecentRate sparse;
+    seconds = 0.0;
+    frames = 0;
+    for (int tick = 0; tick < 30; ++tick, seconds += 0.5, frames += 30) {
+        sparse.Add(seconds, frames);
+    }
+    for (int tick = 0; tick < 20; ++tick) {
+        seconds += 0.5;
+        frames += 5;
+        sparse.Add(seconds, frames);
+    }
+    EXPECT_NEAR(sparse.FramesPerSecond(), 10.0, 1e-9);
 }
 
 TEST(RecentRate, SlowFramesStillGiveARate)

@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -93,6 +94,28 @@ TEST(PictureDecoding, ACutJpegDecodesButSaysItIsDamaged)
     ASSERT_FALSE(picture.levels.empty());
     EXPECT_EQ(picture.levels.front().height, 64);
     EXPECT_EQ(picture.problem, "Premature end of JPEG file");
+}
+
+// Cut inside its tables, a JPEG's header reading and its decoding meet the
+// same faults: each is said once.
+TEST(PictureDecoding, EachOfTheDecodersWordsIsSaidOnce)
+{
+    const TemporaryFolder folder;
+    const std::filesystem::path file = WriteJpeg(folder.Path() / "cut.jpg", 64, 64);
+    std::vector<char> bytes = Bytes(file);
+    const std::size_t frame = FrameHeaderAt(bytes);
+    ASSERT_NE(frame, 0u);
+    bytes.resize(frame + 4);
+    WriteBytes(file, bytes);
+    const DecodedPicture picture = DecodePicture(file.string());
+    EXPECT_TRUE(picture.levels.empty());
+    ASSERT_FALSE(picture.problem.empty());
+    for (std::size_t start = 0; start < picture.problem.size();) {
+        const std::size_t end = std::min(picture.problem.find("; ", start), picture.problem.size());
+        const std::string said = picture.problem.substr(start, end - start);
+        EXPECT_EQ(picture.problem.find(said), start) << said << " in " << picture.problem;
+        start = end + 2;
+    }
 }
 
 TEST(PictureDecoding, APictureLargerThanAnyTextureIsRefusedFromItsHeader)

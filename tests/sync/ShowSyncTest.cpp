@@ -194,8 +194,11 @@ TEST_F(ShowSyncTest, OnAModulesRowsASeekLandsInsideTheRowAndMusicWithoutRowsIsSa
     EXPECT_DOUBLE_EQ(sync.SeekSeconds(5), 0.5405);
     EXPECT_DOUBLE_EQ(sync.Tracks().RowAt(541), 5.0 + 1.0 / 60.0);
 
-    WriteFile(RocketXml(module) + "\n");  // saved again by an editor
+    module.Track("glow").SetKey({4, 1.0f, KeyInterpolation::Step});
+    WriteFile(RocketXml(module));  // saved by an editor, with a key more
     sync.Reload();
+    ASSERT_NE(sync.Tracks().Find("glow"), nullptr);
+    EXPECT_EQ(Said(), "Read the tracks in " + file.string() + " again\n");
     EXPECT_DOUBLE_EQ(sync.SeekSeconds(5), 0.5405) << "a reload keeps the music's rows";
 
     const ModuleRows none;
